@@ -1,0 +1,41 @@
+# The two commands: `make run` starts Orvex, `make test` runs every test.
+SHELL := /bin/bash
+.DEFAULT_GOAL := run
+EXAMPLE ?= examples/prestamo-cuota.ORV
+
+.PHONY: deps configure build run test bench clean
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake --preset dev >/dev/null
+
+build: configure
+	@cmake --build --preset dev
+
+run: build
+	@if [ -x build/dev/src/app/orvex ] && { [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; }; then \
+	  exec build/dev/src/app/orvex; \
+	else \
+	  if [ -x build/dev/src/app/orvex ]; then \
+	    echo "No hay pantalla (DISPLAY vacío): Orvex no puede abrir su ventana; así calcula $(EXAMPLE):"; \
+	  else \
+	    echo "Orvex calcula $(EXAMPLE) con orvex-cli:"; \
+	  fi; \
+	  build/dev/src/cli/orvex-cli calc $(EXAMPLE); \
+	fi
+
+test: build
+	@ctest --preset dev
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan
+	@ctest --preset asan
+
+bench: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release
+	@for b in build/release/bench/*_bench; do echo "== $$b"; "$$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
+
+clean:
+	rm -rf build

@@ -1,0 +1,98 @@
+#include "common/format.h"
+
+#include "common/checked.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace orvex {
+namespace {
+
+std::string printFixed(double value, int decimals)
+{
+    char buf[512];
+    // %f with the C library is locale-dependent only in LC_NUMERIC, which the
+    // program never changes from "C".
+    const int n = std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+    if (n < 0 || static_cast<std::size_t>(n) >= sizeof buf)
+        throw CalcError(CalcErrorKind::Overflow, "number too long to display");
+    return std::string(buf, static_cast<std::size_t>(n));
+}
+
+// "-0.00" -> "0.00": a displayed zero carries no sign.
+void dropNegativeZero(std::string& text)
+{
+    if (text.empty() || text[0] != '-')
+        return;
+    for (std::size_t i = 1; i < text.size(); ++i)
+        if (text[i] >= '1' && text[i] <= '9')
+            return;
+    text.erase(0, 1);
+}
+
+void dropTrailingZeros(std::string& text)
+{
+    const auto point = text.find('.');
+    if (point == std::string::npos)
+        return;
+    auto last = text.find_last_not_of('0');
+    if (last < point)
+        last = point;
+    text.erase(last + 1);
+}
+
+} // namespace
+
+std::string formatFixed(double value, int decimals)
+{
+    checkFinite(value);
+    std::string text = printFixed(value, decimals);
+    dropNegativeZero(text);
+    return text;
+}
+
+std::string formatPercent(double value)
+{
+    return formatFixed(checkFinite(value * 100.0), 2) + "%";
+}
+
+std::string formatUpToTenDecimals(double value)
+{
+    checkFinite(value);
+    std::string text = printFixed(value, 10);
+    dropTrailingZeros(text);
+    dropNegativeZero(text);
+    return text;
+}
+
+std::string formatInteger(double value)
+{
+    return formatFixed(value, 0);
+}
+
+std::string formatPlainDecimal(double value)
+{
+    checkFinite(value);
+    if (value == 0.0)
+        return "0";
+    const double magnitude = std::fabs(value);
+    std::string text;
+    if (magnitude >= 1e-15 && magnitude < 1e15) {
+        const int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+        const int decimals = std::max(0, 14 - exponent);
+        text = printFixed(value, decimals);
+        if (text.find('.') != std::string::npos) {
+            dropTrailingZeros(text);
+            if (text.back() == '.')
+                text.pop_back();
+        }
+    } else {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.15g", value);
+        text = buf;
+    }
+    dropNegativeZero(text);
+    return text;
+}
+
+} // namespace orvex

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+class QWidget;
+
+namespace orvex {
+
+enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+enum class MsgButtons { Ok, OkCancel, YesNo };
+enum class MsgAnswer { Ok, Cancel, Yes, No };
+
+struct MessageRequest {
+    QString text;
+    QString title;
+    MsgIcon icon = MsgIcon::None;
+    MsgButtons buttons = MsgButtons::Ok;
+};
+
+// Every message box of the program goes through this, so tests can answer
+// them without a modal loop and check text, title, icon and buttons.
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+    virtual MsgAnswer show(QWidget* parent, const MessageRequest& request) = 0;
+
+    // The calculation's fixed failure box: "ERROR", critical icon, OK.
+    void calcError(QWidget* parent);
+};
+
+// Real message boxes (QMessageBox).
+class QtMessageService : public MessageService {
+public:
+    MsgAnswer show(QWidget* parent, const MessageRequest& request) override;
+};
+
+// For tests: records every request and answers from a queue, or with the first
+// button of the set when the queue is empty.
+class ScriptedMessageService : public MessageService {
+public:
+    MsgAnswer show(QWidget* parent, const MessageRequest& request) override;
+
+    std::vector<MessageRequest> shown;
+    std::deque<MsgAnswer> answers;
+};
+
+// Open and save dialogs behind a seam, for the same reason.
+class FileDialogService {
+public:
+    virtual ~FileDialogService() = default;
+    // An empty string means the user cancelled. filter uses Qt's syntax
+    // ("Archivos de Datos [*.ORV] (*.ORV);;Todos los Archivos [*.*] (*)").
+    virtual QString openFileName(QWidget* parent, const QString& caption, const QString& filter,
+        const QString& startName)
+        = 0;
+    virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
+        const QString& startName)
+        = 0;
+};
+
+class QtFileDialogService : public FileDialogService {
+public:
+    QString openFileName(QWidget* parent, const QString& caption, const QString& filter,
+        const QString& startName) override;
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
+        const QString& startName) override;
+};
+
+// For tests: answers from a queue of names (empty queue = cancelled) and records the filters.
+class ScriptedFileDialogService : public FileDialogService {
+public:
+    QString openFileName(QWidget* parent, const QString& caption, const QString& filter,
+        const QString& startName) override;
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
+        const QString& startName) override;
+
+    std::deque<QString> names;
+    QStringList filters;
+};
+
+} // namespace orvex

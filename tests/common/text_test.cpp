@@ -1,0 +1,62 @@
+#include "common/text.h"
+
+#include <gtest/gtest.h>
+
+namespace orvex {
+namespace {
+
+TEST(TextBeforeDelimiter, MissingDelimiterGivesEmptyOrWhole)
+{
+    EXPECT_EQ(textBeforeDelimiter("3. Serie Gradiente Aritmética", "."), "3");
+    EXPECT_EQ(textBeforeDelimiter("abc", "."), "");
+    EXPECT_EQ(textBeforeDelimiter("abc", ".", true), "abc");
+    EXPECT_EQ(textBeforeDelimiter("a.b.c", "."), "a");
+    EXPECT_EQ(textBeforeDelimiter("x--y", "--"), "x");
+}
+
+TEST(ColumnWidthTwips, GridWidthsAtEightAndAQuarterPoints)
+{
+    struct Case {
+        int chars, twips;
+    };
+    const Case cases[] = { { 3, 422 }, { 30, 4208 }, { 10, 1404 }, { 4, 562 }, { 5, 702 }, { 7, 983 } };
+    for (const auto& c : cases)
+        EXPECT_EQ(columnWidthTwips(c.chars, 8.25), c.twips) << c.chars;
+}
+
+TEST(Cp1252, RoundTripsTheProgramsTexts)
+{
+    const std::string texts[] = { "3. Serie Gradiente Aritmética", "Ocurrió", "€ŒžŸ", "ñÑáéíóúü", "plain" };
+    for (const auto& t : texts)
+        EXPECT_EQ(cp1252ToUtf8(utf8ToCp1252(t)), t);
+    EXPECT_EQ(utf8ToCp1252("é"), std::string("\xE9"));
+    EXPECT_EQ(utf8ToCp1252("€"), std::string("\x80"));
+    EXPECT_EQ(utf8ToCp1252("日本"), "??");
+    EXPECT_EQ(utf8ToCp1252(std::string("\xFF\xFE", 2)), "??"); // invalid UTF-8
+    // Every byte reads back to itself.
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(all)), all);
+}
+
+TEST(FixedField, PadsAndCutsInBytes)
+{
+    EXPECT_EQ(fixedField("12", 4), "12  ");
+    EXPECT_EQ(fixedField("12345678901234567890", 15), "123456789012345");
+    EXPECT_EQ(fixedField("Aritmética", 10), "Aritm\xE9tica");
+    EXPECT_EQ(fixedField("", 3), "   ");
+    EXPECT_EQ(readField("TASA   x", 0, 4), "TASA");
+    EXPECT_EQ(readField("ab", 1, 4), "b   ");  // past the end reads as blanks
+    EXPECT_EQ(readField("ab", 9, 2), "  ");
+}
+
+TEST(Trim, Blanks)
+{
+    EXPECT_EQ(trim("  a b \t"), "a b");
+    EXPECT_EQ(trim("   "), "");
+    EXPECT_EQ(trimRight("  a  "), "  a");
+}
+
+} // namespace
+} // namespace orvex
