@@ -1,0 +1,89 @@
+#include "cli/commands.h"
+
+#include "common/calc_error.h"
+#include "common/file_io.h"
+#include "worksheet/calculation.h"
+#include "worksheet/worksheet_file.h"
+
+#include <cstdio>
+#include <ostream>
+
+namespace orvex::cli {
+namespace {
+
+std::string g17(double x)
+{
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.17g", x);
+    return buf;
+}
+
+void printFlows(const SharedState& state, std::ostream& out)
+{
+    if (!state.hasFlows())
+        return;
+    out << "FirstPeriod\t" << state.FirstPeriod << "\n";
+    out << "LastPeriod\t" << state.LastPeriod << "\n";
+    const auto& in = *state.PeriodInflows;
+    const auto& outflows = *state.PeriodOutflows;
+    const auto& net = *state.PeriodNetFlows;
+    for (std::size_t k = 0; k < net.size(); ++k) {
+        out << state.FirstPeriod + static_cast<long>(k) << "\t" << g17(in[k]) << "\t"
+            << g17(outflows[k]) << "\t" << g17(net[k]) << "\n";
+    }
+}
+
+} // namespace
+
+int runCalc(const Args& args, std::ostream& out, std::ostream& err)
+{
+    std::string path;
+    bool flows = false;
+    for (const auto& a : args) {
+        if (a == "--flows")
+            flows = true;
+        else if (path.empty() && !a.empty() && a[0] != '-')
+            path = a;
+        else {
+            err << "orvex-cli calc: argumento no válido: " << a << "\n"
+                << "Uso: orvex-cli calc ARCHIVO.ORV [--flows]\n";
+            return kExitUsage;
+        }
+    }
+    if (path.empty()) {
+        err << "Uso: orvex-cli calc ARCHIVO.ORV [--flows]\n";
+        return kExitUsage;
+    }
+
+    LoadedWorksheet loaded;
+    try {
+        loaded = loadWorksheetFile(path);
+    } catch (const FileError& e) {
+        err << "orvex-cli calc: " << e.what() << "\n";
+        return kExitUsage;
+    }
+    if (loaded.rate)
+        loaded.sheet.setRate(*loaded.rate);
+
+    SharedState state;
+    const CalcOutcome outcome = calculos(loaded.sheet, state);
+    if (outcome.comentario && outcome.respuesta)
+        out << *outcome.comentario << "\t" << *outcome.respuesta << "\n";
+    if (outcome.newRate)
+        out << "Interes\t" << *outcome.newRate << "\n";
+    if (outcome.evaluation) {
+        out << kLabelVpn << "\t" << outcome.evaluation->vpn << "\n";
+        out << kLabelBc << "\t" << outcome.evaluation->bc << "\n";
+        out << kLabelTir << "\t" << outcome.evaluation->tir << "\n";
+    }
+    if (flows)
+        printFlows(state, out);
+    if (outcome.failed) {
+        out.flush();
+        err << kCalcErrorMessage << "\n";
+        return kExitCalcError;
+    }
+    return kExitOk;
+}
+
+} // namespace orvex::cli

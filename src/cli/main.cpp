@@ -1,0 +1,59 @@
+#include "cli/commands.h"
+
+#include <cstring>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <string>
+
+namespace {
+
+using Command = std::function<int(const orvex::cli::Args&, std::ostream&, std::ostream&)>;
+
+const std::map<std::string, Command>& commands()
+{
+    static const std::map<std::string, Command> table = {
+        { "calc", orvex::cli::runCalc },
+    };
+    return table;
+}
+
+const char* kUsage =
+    "Uso: orvex-cli COMANDO [ARGUMENTOS]\n"
+    "\n"
+    "Comandos:\n"
+    "  calc ARCHIVO.ORV [--flows]   calcula una hoja de flujos como el botón Cálculos\n"
+    "\n"
+    "  --help      esta ayuda\n"
+    "  --version   la versión\n";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::cerr << kUsage;
+        return orvex::cli::kExitUsage;
+    }
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        std::cout << kUsage;
+        return orvex::cli::kExitOk;
+    }
+    if (name == "--version") {
+        std::cout << "orvex-cli " ORVEX_VERSION "\n";
+        return orvex::cli::kExitOk;
+    }
+    const auto it = commands().find(name);
+    if (it == commands().end()) {
+        std::cerr << "orvex-cli: comando desconocido: " << name << "\n" << kUsage;
+        return orvex::cli::kExitUsage;
+    }
+    const orvex::cli::Args args(argv + 2, argv + argc);
+    try {
+        return it->second(args, std::cout, std::cerr);
+    } catch (const std::exception& e) {
+        std::cerr << "orvex-cli: " << e.what() << "\n";
+        return orvex::cli::kExitUsage;
+    }
+}

@@ -1,0 +1,214 @@
+#include "worksheet/calculation.h"
+
+#include "common/checked.h"
+#include "common/format.h"
+#include "common/numbers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orvex {
+namespace {
+
+struct RowValues {
+    std::int16_t kind;
+    std::int16_t start;
+    std::int16_t end;
+    double growth;
+    double sensitivity;
+};
+
+RowValues readRow(const Worksheet& sheet, int row)
+{
+    RowValues v {};
+    v.kind = sheet.rowKind(row);
+    v.start = toInt16(leadingNumber(sheet.cell(row, kColInicio)));
+    v.end = toInt16(leadingNumber(sheet.cell(row, kColFinal)));
+    v.growth = leadingNumber(sheet.cell(row, kColPorcentaje)) / 100.0;
+    v.sensitivity = leadingNumber(sheet.cell(row, kColSensibilidad)) / 100.0;
+    if (v.sensitivity == 0.0)
+        v.sensitivity = 1.0;
+    return v;
+}
+
+// Years to months for the period range, with the 16-bit overflow of the product.
+std::int16_t scaled(std::int16_t kind, std::int16_t period)
+{
+    return kind == 5 ? toInt16(12.0 * period) : period;
+}
+
+void addFlow(SharedState& state, std::int32_t period, double flow, bool inflow)
+{
+    checkFinite(flow);
+    const long long index = static_cast<long long>(period) - state.FirstPeriod;
+    checkedAt(*state.PeriodNetFlows, index) += flow;
+    checkedAt(inflow ? *state.PeriodInflows : *state.PeriodOutflows, index) += flow;
+}
+
+// Value at the row's start of its flows per unit amount.
+double unitValue(const UnknownRow& row, double i)
+{
+    const double n = static_cast<double>(row.end) - row.start;
+    switch (row.kind) {
+    case 1:
+        return 1.0;
+    case 2:
+        return checkedDiv(1.0 - checkedPow(1.0 + i, -n), i);
+    case 3:
+        return checkedDiv(checkedDiv(1.0 - checkedPow(1.0 + i, -n), i) - n * checkedPow(1.0 + i, -n), i);
+    case 4:
+        if (i == row.growth)
+            return checkedDiv(n, 1.0 + i);
+        return checkedDiv(checkedPow(checkedDiv(1.0 + row.growth, 1.0 + i), n) - 1.0, row.growth - i);
+    case 5: {
+        const double a = checkedDiv(checkedPow(1.0 + i, 12.0) - 1.0, i);
+        const double yearly = checkedPow(1.0 + i, 12.0) - 1.0;
+        const double b = yearly == row.growth
+            ? checkedDiv(n, 1.0 + yearly)
+            : checkedDiv(checkedPow(checkedDiv(1.0 + row.growth, 1.0 + yearly), n) - 1.0, row.growth - yearly);
+        return checkFinite(a * b);
+    }
+    default:
+        // A kind outside the list has no flows: nothing can be solved for it.
+        throw CalcError(CalcErrorKind::DivisionByZero, "unknown row of no known kind");
+    }
+}
+
+const char* solveLabel(int kind)
+{
+    switch (kind) {
+    case 1: return "El valor P (Pago Unico ) es : ";
+    case 2: return "El valor A (Serie Uniforme ) es : ";
+    case 3: return "El valor g (Serie Gradiente Aritmético) es : ";
+    case 4: return "El valor A (Serie Gradiente Geométrico ) es : ";
+    case 5: return "El valor A (Primera Cuota ) es : ";
+    default: return "";
+    }
+}
+
+} // namespace
+
+void addRowFlows(SharedState& state, std::int16_t kind, std::int32_t start, std::int32_t end,
+    double amount, double growth, double sensitivity)
+{
+    const bool inflow = amount >= 0.0;
+    const std::int32_t n = end - start;
+    switch (kind) {
+    case 1:
+        addFlow(state, start, amount * sensitivity, inflow);
+        break;
+    case 2:
+        for (std::int32_t p = start + 1; p <= end; ++p)
+            addFlow(state, p, amount * sensitivity, inflow);
+        break;
+    case 3:
+        for (std::int32_t k = 2; k <= n; ++k)
+            addFlow(state, start + k, amount * (k - 1) * sensitivity, inflow);
+        break;
+    case 4:
+        for (std::int32_t k = 1; k <= n; ++k)
+            addFlow(state, start + k, amount * checkedPow(1.0 + growth, k - 1) * sensitivity, inflow);
+        break;
+    case 5:
+        // Months 12·y + m of the years from start to end − 1; growth counts from the row's first year.
+        for (std::int32_t y = start; y < end; ++y) {
+            const double flow = amount * checkedPow(1.0 + growth, y - start) * sensitivity;
+            for (std::int32_t m = 1; m <= 12; ++m)
+                addFlow(state, 12 * y + m, flow, inflow);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+std::optional<UnknownRow> expandWorksheet(const Worksheet& sheet, SharedState& state)
+{
+    bool firstRow = true;
+    std::int16_t firstPeriod = 0, lastPeriod = 0;
+    for (int row = 1; row <= kWorksheetRows; ++row) {
+        if (!sheet.rowInUse(row))
+            continue;
+        const RowValues v = readRow(sheet, row);
+        const std::int16_t s = scaled(v.kind, v.start);
+        const std::int16_t e = scaled(v.kind, v.end);
+        if (firstRow) {
+            firstPeriod = lastPeriod = s;
+            firstRow = false;
+        }
+        firstPeriod = std::min(firstPeriod, s);
+        lastPeriod = std::max(lastPeriod, s);
+        if (v.kind >= 2)
+            lastPeriod = std::max(lastPeriod, e);
+    }
+    state.FirstPeriod = firstPeriod;
+    state.LastPeriod = lastPeriod;
+    state.resetFlows(static_cast<std::size_t>(lastPeriod - firstPeriod) + 1);
+
+    std::optional<UnknownRow> unknown;
+    for (int row = 1; row <= kWorksheetRows; ++row) {
+        if (!sheet.rowInUse(row))
+            continue;
+        const RowValues v = readRow(sheet, row);
+        const std::string& amountText = sheet.cell(row, kColValor);
+        if (isUnknownAmount(amountText)) {
+            unknown = UnknownRow { v.kind, v.start - firstPeriod, v.end - firstPeriod, v.start,
+                v.growth, v.sensitivity, amountText };
+            continue;
+        }
+        const double amount = Money::fromDouble(leadingNumber(amountText)).toDouble();
+        addRowFlows(state, v.kind, v.start, v.end, amount, v.growth, v.sensitivity);
+    }
+    return unknown;
+}
+
+CalcOutcome calculos(const Worksheet& sheet, SharedState& state)
+{
+    CalcOutcome out;
+    try {
+        const std::optional<UnknownRow> unknown = expandWorksheet(sheet, state);
+        if (sheet.rate() == kUnknownMarker) {
+            out.mode = CalcMode::Rate;
+            const double r = internalRateOfReturn(*state.PeriodNetFlows);
+            out.comentario = kLabelRate;
+            out.respuesta = formatPercent(r);
+            out.newRate = formatPlainDecimal(r * 100.0);
+            if (unknown) {
+                // The marker text is no number: entering the row fails, as it always did.
+                throw CalcError(CalcErrorKind::InvalidInput, "unknown amount in rate mode");
+            }
+            return out;
+        }
+        const double i = leadingNumber(sheet.rate()) / 100.0;
+        if (!unknown) {
+            out.mode = CalcMode::Evaluation;
+            const double pvIn = presentValue(i, *state.PeriodInflows);
+            const double pvOut = presentValue(i, *state.PeriodOutflows);
+            const double vpn = checkFinite(pvIn + pvOut);
+            const double bc = std::fabs(checkedDiv(pvIn, pvOut));
+            const double tir = internalRateOfReturn(*state.PeriodNetFlows);
+            out.evaluation = CalcOutcome::Evaluation { formatFixed(vpn, 2), formatFixed(bc, 2),
+                formatFixed(checkFinite(tir * 100.0), 2) };
+            return out;
+        }
+        out.mode = CalcMode::Solve;
+        const double pv = presentValue(i, *state.PeriodNetFlows);
+        // Kind 5 starts at month 12 × start; other kinds at their start period.
+        const double shift = unknown->kind == 5
+            ? 12.0 * unknown->startYears - state.FirstPeriod
+            : static_cast<double>(unknown->start);
+        const double d = checkedPow(1.0 + i, -shift);
+        const double f = unitValue(*unknown, i);
+        const double x = checkedDiv(-pv, checkFinite(f * d));
+        out.comentario = solveLabel(unknown->kind);
+        out.respuesta = formatFixed(x, 2);
+        addRowFlows(state, unknown->kind, unknown->start + state.FirstPeriod,
+            unknown->end + state.FirstPeriod, x, unknown->growth, unknown->sensitivity);
+    } catch (const CalcError& e) {
+        out.failed = true;
+        out.failure = e.what();
+    }
+    return out;
+}
+
+} // namespace orvex

@@ -1,0 +1,144 @@
+#include "cli/commands.h"
+#include "common/file_io.h"
+#include "worksheet/worksheet_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <unistd.h>
+
+namespace orvex::cli {
+namespace {
+
+struct Run {
+    int code;
+    std::string out, err;
+};
+
+Run calc(const Args& args)
+{
+    std::ostringstream out, err;
+    const int code = runCalc(args, out, err);
+    return { code, out.str(), err.str() };
+}
+
+std::string example(const char* name) { return std::string(ORVEX_EXAMPLES_DIR) + "/" + name; }
+
+class CalcCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = std::filesystem::temp_directory_path() / ("orvex-cli-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(m_dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+    std::string write(const char* name, const Worksheet& sheet)
+    {
+        const std::string path = (m_dir / name).string();
+        saveWorksheetFile(path, sheet);
+        return path;
+    }
+    std::filesystem::path m_dir;
+};
+
+TEST_F(CalcCommand, PrintsTheLabelsOfEachMode)
+{
+    struct Case {
+        const char* file;
+        const char* output;
+    };
+    const Case cases[] = {
+        // 10,000,000 over 36 months at 1.5 %: A = 150000 / (1 − 1.015^−36).
+        { "prestamo-cuota.ORV", "El valor A (Serie Uniforme ) es : \t361523.96\n" },
+        { "tasa-interna.ORV", "La tasa de interes es : \t15.24%\nInteres\t15.2382371166307\n" },
+        { "inversion-evaluada.ORV",
+            "Valor Presente Neto, VPN\t909290.78\nRelación Beneficio - Costo, B/C\t1.18\n"
+            "Tasa Interna de Retorno, TIR\t17.61\n" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const Run r = calc({ example(c.file) });
+        EXPECT_EQ(r.code, kExitOk);
+        EXPECT_EQ(r.out, c.output);
+        EXPECT_EQ(r.err, "");
+    }
+}
+
+TEST_F(CalcCommand, FlowsFollowTheLabels)
+{
+    Worksheet s;
+    s.setRate("10");
+    s.setCell(1, kColTipo, "1. Pago Unico");
+    s.setCell(1, kColValor, "-1000");
+    s.setCell(1, kColInicio, "0");
+    s.setCell(2, kColTipo, "1. Pago Unico");
+    s.setCell(2, kColValor, "Incognita");
+    s.setCell(2, kColInicio, "1");
+    const Run r = calc({ write("a.ORV", s), "--flows" });
+    EXPECT_EQ(r.code, kExitOk);
+    EXPECT_EQ(r.out, "El valor P (Pago Unico ) es : \t1100.00\nFirstPeriod\t0\nLastPeriod\t1\n"
+                     "0\t0\t-1000\t-1000\n1\t1100\t0\t1100\n");
+}
+
+TEST_F(CalcCommand, CalculationErrorPrintsWhatWasShownFirst)
+{
+    Worksheet s;
+    s.setRate("Incognita");
+    s.setCell(1, kColTipo, "1. Pago Unico");
+    s.setCell(1, kColValor, "-1000");
+    s.setCell(2, kColTipo, "1. Pago Unico");
+    s.setCell(2, kColValor, "1100");
+    s.setCell(2, kColInicio, "1");
+    s.setCell(3, kColTipo, "1. Pago Unico");
+    s.setCell(3, kColValor, "*");
+    s.setCell(3, kColInicio, "2");
+    const Run r = calc({ write("b.ORV", s), "--flows" });
+    EXPECT_EQ(r.code, kExitCalcError);
+    EXPECT_EQ(r.out.substr(0, 43), "La tasa de interes es : \t10.00%\nInteres\t10\n");
+    EXPECT_NE(r.out.find("LastPeriod\t2\n"), std::string::npos);
+    EXPECT_EQ(r.err, "Error en cálculos, revise la información digitada...\n");
+}
+
+TEST_F(CalcCommand, BadInputNeverCrashes)
+{
+    struct Case {
+        const char* name;
+        const char* valor;
+        const char* inicio;
+    };
+    const Case cases[] = { { "huge amount", "1e400", "0" }, { "period beyond 16 bits", "5", "99999" },
+        { "text without number", "abc", "xyz" } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Worksheet s;
+        s.setRate("10");
+        s.setCell(1, kColTipo, "1. Pago Unico");
+        s.setCell(1, kColValor, c.valor);
+        s.setCell(1, kColInicio, c.inicio);
+        const Run r = calc({ write("c.ORV", s) });
+        EXPECT_EQ(r.code, kExitCalcError);
+        EXPECT_EQ(r.err, "Error en cálculos, revise la información digitada...\n");
+        EXPECT_EQ(r.out.find("nan"), std::string::npos);
+        EXPECT_EQ(r.out.find("inf"), std::string::npos);
+    }
+}
+
+TEST_F(CalcCommand, UsageAndUnreadableFiles)
+{
+    EXPECT_EQ(calc({}).code, kExitUsage);
+    EXPECT_EQ(calc({ "a", "b" }).code, kExitUsage);
+    EXPECT_EQ(calc({ "--bogus" }).code, kExitUsage);
+    const Run missing = calc({ (m_dir / "none.ORV").string() });
+    EXPECT_EQ(missing.code, kExitUsage);
+    EXPECT_NE(missing.err.find("none.ORV"), std::string::npos);
+    EXPECT_EQ(calc({ m_dir.string() }).code, kExitUsage); // a folder
+
+    // An empty file is an empty worksheet: the evaluation has no outflows.
+    const std::string empty = (m_dir / "empty.ORV").string();
+    writeFileAtomically(empty, "");
+    EXPECT_EQ(calc({ empty }).code, kExitCalcError);
+}
+
+} // namespace
+} // namespace orvex::cli

@@ -1,0 +1,143 @@
+#include "common/calc_error.h"
+#include "worksheet/calculation.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+namespace orvex {
+namespace {
+
+// Σ |x_k| / (1 + r)^k: the size against which a present value counts as zero.
+double scaleAt(double r, const std::vector<double>& x)
+{
+    double s = 0;
+    for (std::size_t k = 0; k < x.size(); ++k)
+        s += std::fabs(x[k]) * std::pow(1 + r, -static_cast<double>(k));
+    return s;
+}
+
+std::vector<double> annuity(double principal, double r, int n)
+{
+    // Payment from the closed form A = P · r / (1 − (1 + r)^−n).
+    const double a = principal * r / (1 - std::pow(1 + r, -n));
+    std::vector<double> x(static_cast<std::size_t>(n) + 1, a);
+    x[0] = -principal;
+    return x;
+}
+
+TEST(Irr, KnownRoots)
+{
+    struct Case {
+        const char* name;
+        std::vector<double> flows;
+        double rate;
+        double tolerance;
+    };
+    const std::vector<Case> cases = {
+        { "one period", { -1000, 1100 }, 0.1, 1e-15 },
+        { "annuity, 5 periods", annuity(1000, 0.1, 5), 0.1, 1e-14 },
+        { "annuity, 360 months", annuity(1e6, 0.01, 360), 0.01, 1e-13 },
+        { "annuity, 65535 periods at 0.1 %", annuity(1000, 0.001, 65535), 0.001, 1e-12 },
+        { "annuity, 65535 periods at 20 %", annuity(1000, 0.2, 65535), 0.2, 1e-13 },
+        // −100 + 230v − 132v² has roots 10 % and 20 %: the one nearer 0 wins.
+        { "two positive roots", { -100, 230, -132 }, 0.1, 1e-13 },
+        // −x² + 1.8x − 0.65 in x = 1 + r: roots −50 % and 30 %.
+        { "roots -50 % and 30 %", { -1, 1.8, -0.65 }, 0.3, 1e-13 },
+        // −x² + 2.2x − 1.17: roots −10 % and 30 %.
+        { "roots -10 % and 30 %", { -1, 2.2, -1.17 }, -0.1, 1e-13 },
+        // −(x − 1.1)²: the value touches 0 at 10 % without crossing.
+        { "touching double root", { -1, 2.2, -1.21 }, 0.1, 1e-7 },
+        { "-99 %", { 100, -1 }, -0.99, 1e-15 },
+        { "-99.99 % the other way", { -10000, 1 }, -0.9999, 1e-15 },
+        { "huge rate", { -1, 1e6 }, 999999, 1e-9 },
+        { "exactly zero", { -1000, 500, 500 }, 0, 0 },
+        { "leading and trailing zeros", { 0, 0, -1000, 1100, 0, 0 }, 0.1, 1e-15 },
+        { "zeros inside", { -1000, 0, 0, 0, 1464.1 }, 0.1, 1e-13 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const double r = internalRateOfReturn(c.flows);
+        EXPECT_NEAR(r, c.rate, c.tolerance + c.tolerance * std::fabs(c.rate));
+        EXPECT_GT(r, -1.0);
+    }
+}
+
+TEST(Irr, NoRateIsAnError)
+{
+    struct Case {
+        const char* name;
+        std::vector<double> flows;
+    };
+    const std::vector<Case> cases = {
+        { "empty", {} },
+        { "all zero", { 0, 0, 0 } },
+        { "single non-zero", { 0, -5, 0 } },
+        { "all positive", { 100, 100, 1 } },
+        { "all negative", { -1, -2 } },
+        // −x² + 2x − 2 has no real root although the signs change twice.
+        { "two sign changes, no root", { -1, 2, -2 } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            internalRateOfReturn(c.flows);
+            ADD_FAILURE() << "a rate was returned";
+        } catch (const CalcError& e) {
+            EXPECT_EQ(e.kind(), CalcErrorKind::NoRate);
+        }
+    }
+}
+
+TEST(Irr, NeverReturnsMinusOneOrLess)
+{
+    // The true rate is −1 + 1e-20, below the resolution of a double near −1.
+    const double r = internalRateOfReturn(std::vector<double> { 1e20, -1 });
+    EXPECT_GT(r, -1.0);
+    EXPECT_LT(r, -0.999999999);
+}
+
+TEST(Irr, NotFiniteFlowsAreAnError)
+{
+    EXPECT_THROW(internalRateOfReturn(std::vector<double> { -1, INFINITY }), CalcError);
+    EXPECT_THROW(internalRateOfReturn(std::vector<double> { -1, NAN, 3 }), CalcError);
+}
+
+// For random mixed-sign flows, a returned rate zeroes the present value.
+TEST(Irr, ReturnedRateZeroesThePresentValue)
+{
+    std::mt19937 gen(20261206);
+    std::uniform_real_distribution<double> amount(-1000, 1000);
+    std::uniform_int_distribution<int> length(2, 400);
+    int found = 0;
+    for (int t = 0; t < 300; ++t) {
+        std::vector<double> x(static_cast<std::size_t>(length(gen)));
+        for (double& v : x)
+            v = amount(gen);
+        double r = 0;
+        try {
+            r = internalRateOfReturn(x);
+        } catch (const CalcError&) {
+            continue;
+        }
+        ++found;
+        ASSERT_GT(r, -1.0);
+        EXPECT_LE(std::fabs(presentValue(r, x)), 1e-9 * scaleAt(r, x)) << "case " << t << " r " << r;
+    }
+    EXPECT_GT(found, 200);
+}
+
+TEST(PresentValue, DiscountsFromTheFirstIndex)
+{
+    EXPECT_DOUBLE_EQ(presentValue(0.1, std::vector<double> { -1000, 1100 }), 0.0);
+    EXPECT_NEAR(presentValue(0.1, annuity(1000, 0.1, 5)), 0.0, 1e-10);
+    EXPECT_DOUBLE_EQ(presentValue(0, std::vector<double> { 1, 2, 3 }), 6);
+    EXPECT_THROW(presentValue(-1, std::vector<double> { 1, 2 }), CalcError);
+    // (1 + r)^−k overflows for r = −90 % over 400 periods.
+    EXPECT_THROW(presentValue(-0.9, std::vector<double>(400, 1.0)), CalcError);
+}
+
+} // namespace
+} // namespace orvex
