@@ -1,0 +1,151 @@
+#include "charts/svg_writer.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace orvex {
+namespace {
+
+// Locale-independent number text: a program under a Spanish locale must still
+// write "12.5", never "12,5".
+std::string num(double value)
+{
+    if (!std::isfinite(value))
+        value = 0;
+    value = std::round(value * 100) / 100;
+    if (value == 0)
+        value = 0; // no "-0"
+    std::array<char, 64> buffer {};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+        std::chars_format::fixed);
+    return std::string(buffer.data(), result.ptr);
+}
+
+std::string colour(Rgb c)
+{
+    static const char* hex = "0123456789abcdef";
+    std::string s = "#";
+    for (std::uint8_t part : { c.r, c.g, c.b }) {
+        s += hex[part >> 4];
+        s += hex[part & 15];
+    }
+    return s;
+}
+
+// Dash patterns in multiples of the line width, as the window's painter draws them.
+const char* dashPattern(DashStyle dash)
+{
+    switch (dash) {
+    case DashStyle::Dash:
+        return "4 2";
+    case DashStyle::Dot:
+        return "1 2";
+    case DashStyle::DashDot:
+        return "4 2 1 2";
+    case DashStyle::DashDotDot:
+        return "4 2 1 2 1 2";
+    case DashStyle::Solid:
+        break;
+    }
+    return nullptr;
+}
+
+std::string scaledPattern(const char* pattern, int width)
+{
+    std::string out;
+    for (const char* p = pattern; *p; ++p) {
+        if (*p == ' ')
+            out += ' ';
+        else
+            out += std::to_string((*p - '0') * width);
+    }
+    return out;
+}
+
+// Ascent of Arial and Liberation Sans as a fraction of the font size: the
+// baseline lies this far below the text's top.
+constexpr double kAscent = 0.905;
+
+// Drops bytes XML 1.0 does not allow (control characters other than tab and
+// line breaks) so the document always parses.
+bool allowedInXml(unsigned char c)
+{
+    return c >= 0x20 || c == '\t' || c == '\n' || c == '\r';
+}
+
+struct Mapper {
+    ChartFrame frame;
+    double width, height;
+    double x(double ux) const { return (ux - frame.left) / (frame.right - frame.left) * width; }
+    double y(double uy) const { return (frame.top - uy) / (frame.top - frame.bottom) * height; }
+};
+
+} // namespace
+
+std::string xmlEscape(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char ch : text) {
+        switch (ch) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
+        default:
+            if (allowedInXml(static_cast<unsigned char>(ch)))
+                out += ch;
+        }
+    }
+    return out;
+}
+
+std::string toSvg(const DisplayList& list, int widthPx, int heightPx)
+{
+    const std::string w = std::to_string(widthPx);
+    const std::string h = std::to_string(heightPx);
+    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\""
+        + w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " + h + "\">\n";
+    svg += "<defs><clipPath id=\"frame\"><rect x=\"0\" y=\"0\" width=\"" + w + "\" height=\"" + h
+        + "\"/></clipPath></defs>\n";
+    svg += "<rect x=\"0\" y=\"0\" width=\"" + w + "\" height=\"" + h + "\" fill=\"#ffffff\"/>\n";
+    if (!list.frame.drawable() || widthPx <= 0 || heightPx <= 0)
+        return svg + "</svg>\n";
+
+    const Mapper map { list.frame, double(widthPx), double(heightPx) };
+    svg += "<g clip-path=\"url(#frame)\">\n";
+    for (const auto& item : list.items) {
+        if (const auto* line = std::get_if<ChartLine>(&item)) {
+            svg += "<line x1=\"" + num(map.x(line->from.x)) + "\" y1=\"" + num(map.y(line->from.y))
+                + "\" x2=\"" + num(map.x(line->to.x)) + "\" y2=\"" + num(map.y(line->to.y))
+                + "\" stroke=\"" + colour(line->colour) + "\" stroke-width=\""
+                + std::to_string(line->width) + "\" stroke-linecap=\"butt\"";
+            if (const char* pattern = dashPattern(line->dash))
+                svg += " stroke-dasharray=\"" + scaledPattern(pattern, line->width) + "\"";
+            svg += "/>\n";
+        } else if (const auto* text = std::get_if<ChartText>(&item)) {
+            const double px = text->points * 96.0 / 72.0;
+            svg += "<text x=\"" + num(map.x(text->topLeft.x)) + "\" y=\""
+                + num(map.y(text->topLeft.y) + kAscent * px) + "\" font-family=\""
+                + xmlEscape(text->font) + ", 'Liberation Sans', sans-serif\" font-size=\"" + num(px)
+                + "px\" fill=\"#000000\" xml:space=\"preserve\">" + xmlEscape(text->text)
+                + "</text>\n";
+        }
+    }
+    return svg + "</g>\n</svg>\n";
+}
+
+} // namespace orvex
