@@ -4,13 +4,6 @@
 
 namespace orvex {
 
-double checkFinite(double x)
-{
-    if (!std::isfinite(x))
-        throw CalcError(CalcErrorKind::NotFinite, "result is not a finite number");
-    return x;
-}
-
 double checkedDiv(double a, double b)
 {
     if (b == 0.0)

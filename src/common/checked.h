@@ -2,6 +2,7 @@
 
 #include "common/calc_error.h"
 
+#include <cmath>
 #include <cstddef>
 #include <vector>
 
@@ -17,7 +18,12 @@ double checkedDiv(double a, double b);
 double checkedPow(double base, double exponent);
 
 // x itself; fails when x is NaN or infinite.
-double checkFinite(double x);
+inline double checkFinite(double x)
+{
+    if (!std::isfinite(x))
+        throw CalcError(CalcErrorKind::NotFinite, "result is not a finite number");
+    return x;
+}
 
 // v[i] with the index checked against the bounds.
 template <class T>

@@ -37,12 +37,38 @@ std::int16_t scaled(std::int16_t kind, std::int16_t period)
     return kind == 5 ? toInt16(12.0 * period) : period;
 }
 
-void addFlow(SharedState& state, std::int32_t period, double flow, bool inflow)
+// The two arrays a row writes into, from one period on, checked against their bounds once.
+struct RowSink {
+    double* net;
+    double* side;
+
+    RowSink(SharedState& state, bool inflow, std::int32_t firstPeriod, std::int32_t count)
+    {
+        auto& netFlows = *state.PeriodNetFlows;
+        auto& sideFlows = inflow ? *state.PeriodInflows : *state.PeriodOutflows;
+        const long long first = static_cast<long long>(firstPeriod) - state.FirstPeriod;
+        if (count <= 0) {
+            net = side = nullptr;
+            return;
+        }
+        checkedAt(netFlows, first);
+        checkedAt(netFlows, first + count - 1);
+        net = netFlows.data() + first;
+        side = sideFlows.data() + first;
+    }
+    void add(std::int32_t offset, double flow)
+    {
+        net[offset] += flow;
+        side[offset] += flow;
+    }
+};
+
+// Every entry of the arrays is finite: a flow or a sum that overflowed is an error.
+void checkArraysFinite(const SharedState& state)
 {
-    checkFinite(flow);
-    const long long index = static_cast<long long>(period) - state.FirstPeriod;
-    checkedAt(*state.PeriodNetFlows, index) += flow;
-    checkedAt(inflow ? *state.PeriodInflows : *state.PeriodOutflows, index) += flow;
+    for (const auto* a : { &*state.PeriodInflows, &*state.PeriodOutflows, &*state.PeriodNetFlows })
+        for (double x : *a)
+            checkFinite(x);
 }
 
 // Value at the row's start of its flows per unit amount.
@@ -94,29 +120,46 @@ void addRowFlows(SharedState& state, std::int16_t kind, std::int32_t start, std:
     const bool inflow = amount >= 0.0;
     const std::int32_t n = end - start;
     switch (kind) {
-    case 1:
-        addFlow(state, start, amount * sensitivity, inflow);
+    case 1: {
+        RowSink sink(state, inflow, start, 1);
+        sink.add(0, amount * sensitivity);
         break;
-    case 2:
-        for (std::int32_t p = start + 1; p <= end; ++p)
-            addFlow(state, p, amount * sensitivity, inflow);
+    }
+    case 2: {
+        RowSink sink(state, inflow, start + 1, n);
+        const double flow = amount * sensitivity;
+        for (std::int32_t k = 0; k < n; ++k)
+            sink.add(k, flow);
         break;
-    case 3:
+    }
+    case 3: {
+        // Period start + 1 carries the zero first term and is not written.
+        RowSink sink(state, inflow, start + 2, n - 1);
         for (std::int32_t k = 2; k <= n; ++k)
-            addFlow(state, start + k, amount * (k - 1) * sensitivity, inflow);
+            sink.add(k - 2, amount * (k - 1) * sensitivity);
         break;
-    case 4:
-        for (std::int32_t k = 1; k <= n; ++k)
-            addFlow(state, start + k, amount * checkedPow(1.0 + growth, k - 1) * sensitivity, inflow);
-        break;
-    case 5:
-        // Months 12·y + m of the years from start to end − 1; growth counts from the row's first year.
-        for (std::int32_t y = start; y < end; ++y) {
-            const double flow = amount * checkedPow(1.0 + growth, y - start) * sensitivity;
-            for (std::int32_t m = 1; m <= 12; ++m)
-                addFlow(state, 12 * y + m, flow, inflow);
+    }
+    case 4: {
+        RowSink sink(state, inflow, start + 1, n);
+        // The power comes from pow() every few hundred periods and by one product in
+        // between: as exact as pow() alone to a few ulps, and many times faster.
+        double factor = 1.0;
+        for (std::int32_t k = 1; k <= n; ++k) {
+            factor = (k - 1) % 256 == 0 ? checkedPow(1.0 + growth, k - 1) : factor * (1.0 + growth);
+            sink.add(k - 1, amount * factor * sensitivity);
         }
         break;
+    }
+    case 5: {
+        // Months 12·y + m of the years from start to end − 1; growth counts from the row's first year.
+        RowSink sink(state, inflow, 12 * start + 1, 12 * n);
+        for (std::int32_t y = start; y < end; ++y) {
+            const double flow = amount * checkedPow(1.0 + growth, y - start) * sensitivity;
+            for (std::int32_t m = 0; m < 12; ++m)
+                sink.add(12 * (y - start) + m, flow);
+        }
+        break;
+    }
     default:
         break;
     }
@@ -159,6 +202,7 @@ std::optional<UnknownRow> expandWorksheet(const Worksheet& sheet, SharedState& s
         const double amount = Money::fromDouble(leadingNumber(amountText)).toDouble();
         addRowFlows(state, v.kind, v.start, v.end, amount, v.growth, v.sensitivity);
     }
+    checkArraysFinite(state);
     return unknown;
 }
 
@@ -204,6 +248,7 @@ CalcOutcome calculos(const Worksheet& sheet, SharedState& state)
         out.respuesta = formatFixed(x, 2);
         addRowFlows(state, unknown->kind, unknown->start + state.FirstPeriod,
             unknown->end + state.FirstPeriod, x, unknown->growth, unknown->sensitivity);
+        checkArraysFinite(state);
     } catch (const CalcError& e) {
         out.failed = true;
         out.failure = e.what();

@@ -29,7 +29,7 @@ struct PolyValue {
 // Σ c_k u^k for 0 < u <= 1. Terms are summed from k = 0 upward in blocks whose
 // first power comes from pow() (so rounding does not pile up over long
 // horizons), and the sum stops once the rest of the series cannot change it.
-PolyValue evaluate(std::span<const double> c, double u, double cmax)
+PolyValue evaluate(std::span<const double> c, bool reversed, double u, double cmax)
 {
     constexpr std::size_t kBlock = 256;
     const std::size_t n = c.size();
@@ -52,7 +52,8 @@ PolyValue evaluate(std::span<const double> c, double u, double cmax)
         std::size_t j = k;
         for (; j + 4 <= end; j += 4) {
             for (int l = 0; l < 4; ++l) {
-                const double term = c[j + static_cast<std::size_t>(l)] * p[l];
+                const std::size_t idx = j + static_cast<std::size_t>(l);
+                const double term = (reversed ? c[n - 1 - idx] : c[idx]) * p[l];
                 s[l] += term;
                 w[l] += static_cast<double>(j + static_cast<std::size_t>(l)) * term;
                 a[l] += std::fabs(term);
@@ -60,7 +61,7 @@ PolyValue evaluate(std::span<const double> c, double u, double cmax)
             }
         }
         for (int l = 0; j < end; ++j, ++l) {
-            const double term = c[j] * p[l];
+            const double term = (reversed ? c[n - 1 - j] : c[j]) * p[l];
             s[0] += term;
             w[0] += static_cast<double>(j) * term;
             a[0] += std::fabs(term);
@@ -71,15 +72,16 @@ PolyValue evaluate(std::span<const double> c, double u, double cmax)
 
 int sign(double x) { return (x > 0) - (x < 0); }
 
+// Σ c_k u^k over the flows, or over the flows read backwards.
 class Polynomial {
 public:
-    explicit Polynomial(std::vector<double> coefficients)
-        : m_c(std::move(coefficients))
+    Polynomial(std::span<const double> flows, bool reversed, double cmax)
+        : m_c(flows)
+        , m_reversed(reversed)
+        , m_cmax(cmax)
     {
-        for (double x : m_c)
-            m_cmax = std::max(m_cmax, std::fabs(x));
     }
-    PolyValue at(double u) const { return evaluate(m_c, u, m_cmax); }
+    PolyValue at(double u) const { return evaluate(m_c, m_reversed, u, m_cmax); }
     // Tolerance under which a value counts as zero at a touching root.
     double zeroTolerance(const PolyValue& v) const
     {
@@ -87,8 +89,9 @@ public:
     }
 
 private:
-    std::vector<double> m_c;
-    double m_cmax = 0;
+    std::span<const double> m_c;
+    bool m_reversed;
+    double m_cmax;
 };
 
 // The root in [lo, hi] of a polynomial whose values at the ends have opposite
@@ -107,14 +110,16 @@ double refineRoot(const Polynomial& p, double lo, double hi, int signLo)
         if (hi - lo <= 2.0 * kEps * hi)
             break;
         const double derivative = v.weighted / x;
-        double next = derivative != 0.0 ? x - v.value / derivative : lo;
-        const double step = std::fabs(next - x);
-        if (!(next > lo && next < hi)) {
-            next = 0.5 * (lo + hi);
-        } else if (step <= 2.0 * kEps * x) {
-            return next;
+        if (derivative != 0.0) {
+            const double next = x - v.value / derivative;
+            if (std::fabs(next - x) <= 2.0 * kEps * x)
+                return x; // Newton has converged
+            if (next > lo && next < hi) {
+                x = next;
+                continue;
+            }
         }
-        x = next;
+        x = 0.5 * (lo + hi);
     }
     return 0.5 * (lo + hi);
 }
@@ -175,15 +180,118 @@ double rootNearestOne(const Polynomial& p, double lowest)
 
 [[noreturn]] void noRate() { throw CalcError(CalcErrorKind::NoRate, "no internal rate of return"); }
 
-double neumaierSum(std::span<const double> x)
+// Double-double arithmetic for the last correction of a found rate.
+struct DD {
+    double hi, lo;
+};
+
+DD twoSum(double a, double b)
 {
-    double sum = 0, compensation = 0;
-    for (double v : x) {
-        const double t = sum + v;
-        compensation += std::fabs(sum) >= std::fabs(v) ? (sum - t) + v : (v - t) + sum;
-        sum = t;
+    const double s = a + b;
+    const double bb = s - a;
+    return { s, (a - (s - bb)) + (b - bb) };
+}
+
+// a · x + c in double-double.
+DD mulAdd(DD a, DD x, double c)
+{
+    const double ph = a.hi * x.hi;
+    const double pl = std::fma(a.hi, x.hi, -ph) + a.hi * x.lo + a.lo * x.hi;
+    const DD s = twoSum(ph, c);
+    return twoSum(s.hi, s.lo + pl);
+}
+
+// One Newton step on PV(r) with the value computed in double-double, so that the
+// rate keeps nearly all its digits (the search in u loses some near r = 0).
+// The value is the one of the side of 0 the rate lies on; the derivative needs
+// no such care.
+double polishRate(std::span<const double> y, double r, double cmax)
+{
+    const std::size_t n = y.size() - 1;
+    const DD onePlusR = twoSum(1.0, r);
+    DD value { 0, 0 };
+    double slope = 0; // d value / d r
+    if (r >= 0.0) {
+        const double vh = 1.0 / onePlusR.hi;
+        const double rho = std::fma(-vh, onePlusR.hi, 1.0);
+        const DD v { vh, vh * (rho - vh * onePlusR.lo) };
+        // Terms beyond k stay below 1e-34 of the largest flow: Horner may skip them.
+        std::size_t top = n;
+        if (vh < 1.0) {
+            const double k = std::log(1e-34 * (1.0 - vh)) / std::log(vh);
+            if (k < static_cast<double>(n))
+                top = static_cast<std::size_t>(k) + 1;
+        }
+        double weighted = 0;
+        for (std::size_t k = top + 1; k-- > 0;) {
+            value = mulAdd(value, v, y[k]);
+            weighted = weighted * vh + static_cast<double>(k) * y[k];
+        }
+        slope = -weighted * vh; // Σ −k y_k v^(k+1), with weighted = Σ k y_k v^k
+    } else {
+        // (1 + r)^n · PV(r) = Σ y_k w^(n−k), w = 1 + r held exactly as a double-double.
+        const double w = onePlusR.hi;
+        std::size_t from = 0;
+        if (w < 1.0) {
+            const double k = std::log(1e-34 * (1.0 - w)) / std::log(w);
+            if (k < static_cast<double>(n))
+                from = n - static_cast<std::size_t>(k) - 1;
+        }
+        double derivative = 0;
+        double plain = 0;
+        for (std::size_t k = from; k <= n; ++k) {
+            derivative = derivative * w + plain;
+            plain = plain * w + y[k];
+            value = mulAdd(value, onePlusR, y[k]);
+        }
+        slope = derivative;
     }
-    return sum + compensation;
+    (void)cmax;
+    if (slope == 0.0 || !std::isfinite(slope))
+        return r;
+    const double next = r - (value.hi + value.lo) / slope;
+    // Keep the correction only where it is one: small, and still a rate above −1.
+    if (!std::isfinite(next) || next <= -1.0 || std::fabs(next - r) > 1e-6 * (1.0 + std::fabs(r)))
+        return r;
+    return next;
+}
+
+// What one pass over the flows tells before any search.
+struct FlowSummary {
+    std::size_t first = 0, last = 0; // first and last non-zero flow
+    bool any = false;
+    int signChanges = 0;
+    double sum = 0;  // compensated (Neumaier) sum: the value at r = 0
+    double cmax = 0; // largest magnitude
+};
+
+FlowSummary summarize(std::span<const double> x)
+{
+    FlowSummary f;
+    double compensation = 0;
+    int lastSign = 0;
+    for (std::size_t k = 0; k < x.size(); ++k) {
+        const double v = x[k];
+        if (!std::isfinite(v))
+            throw CalcError(CalcErrorKind::NotFinite, "flow is not a finite number");
+        if (v == 0.0)
+            continue;
+        if (!f.any) {
+            f.first = k;
+            f.any = true;
+        }
+        f.last = k;
+        const int s = sign(v);
+        if (lastSign != 0 && s != lastSign)
+            ++f.signChanges;
+        lastSign = s;
+        f.cmax = std::max(f.cmax, std::fabs(v));
+        const double t = f.sum + v;
+        compensation += std::fabs(f.sum) >= std::fabs(v) ? (f.sum - t) + v : (v - t) + f.sum;
+        f.sum = t;
+    }
+    f.sum += compensation;
+    return f;
 }
 
 } // namespace
@@ -199,34 +307,20 @@ double presentValue(double rate, std::span<const double> flows)
 
 double internalRateOfReturn(std::span<const double> flows)
 {
-    for (double x : flows)
-        checkFinite(x);
-    const auto first = std::find_if(flows.begin(), flows.end(), [](double x) { return x != 0.0; });
-    if (first == flows.end())
-        noRate();
-    const auto last = std::find_if(flows.rbegin(), flows.rend(), [](double x) { return x != 0.0; }).base();
-    std::vector<double> y(first, last);
-    if (y.size() < 2)
-        noRate();
-
-    int changes = 0;
-    int lastSign = sign(y.front());
-    for (double x : y) {
-        if (x != 0.0 && sign(x) != lastSign) {
-            ++changes;
-            lastSign = sign(x);
-        }
-    }
-    if (changes == 0)
-        noRate(); // every term has one sign: the value never reaches 0
-
-    const double atZero = neumaierSum(y);
-    if (atZero == 0.0)
+    const FlowSummary f = summarize(flows);
+    if (!f.any || f.first == f.last)
+        noRate(); // no flow, or a single one: the value is never 0
+    if (f.signChanges == 0)
+        noRate(); // every flow has one sign: the value never reaches 0
+    if (f.sum == 0.0)
         return 0.0;
 
-    const Polynomial positive(y);
-    std::vector<double> reversed(y.rbegin(), y.rend());
-    const Polynomial negative(std::move(reversed));
+    // Leading zeros only multiply the value by a power of u; trailing zeros add nothing.
+    const std::span<const double> y = flows.subspan(f.first, f.last - f.first + 1);
+    const Polynomial positive(y, false, f.cmax);
+    const Polynomial negative(y, true, f.cmax);
+    const double atZero = f.sum;
+    const int changes = f.signChanges;
 
     auto ratePositive = [](double u) { return checkFinite((1.0 - u) / u); };
     auto rateNegative = [](double u) {
@@ -234,11 +328,12 @@ double internalRateOfReturn(std::span<const double> flows)
         return r > -1.0 ? r : std::nextafter(-1.0, 0.0);
     };
 
+    auto polished = [&](double r) { return polishRate(y, polishRate(y, r, f.cmax), f.cmax); };
     if (changes == 1) {
         // Descartes: exactly one root, on the side where the ends differ in sign.
         if (sign(atZero) != sign(y.front()))
-            return ratePositive(refineRoot(positive, 0.0, 1.0, sign(y.front())));
-        return rateNegative(refineRoot(negative, 0.0, 1.0, sign(y.back())));
+            return polished(ratePositive(refineRoot(positive, 0.0, 1.0, sign(y.front()))));
+        return polished(rateNegative(refineRoot(negative, 0.0, 1.0, sign(y.back()))));
     }
 
     double best = std::numeric_limits<double>::quiet_NaN();
@@ -255,7 +350,7 @@ double internalRateOfReturn(std::span<const double> flows)
     }
     if (std::isnan(best))
         noRate();
-    return best;
+    return polished(best);
 }
 
 } // namespace orvex
