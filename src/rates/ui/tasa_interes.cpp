@@ -41,7 +41,7 @@ QWidget* createPair(const QString& side, const QString& first, const QString& se
     QRadioButton*& firstOption, QRadioButton*& secondOption, QWidget* parent)
 {
     auto* pair = new QWidget(parent);
-    auto* layout = new QVBoxLayout(pair);
+    auto* layout = new QHBoxLayout(pair);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* group = new QButtonGroup(pair);
     firstOption = option(side + first, first, pair);
@@ -50,6 +50,7 @@ QWidget* createPair(const QString& side, const QString& first, const QString& se
         group->addButton(b);
         layout->addWidget(b);
     }
+    layout->addStretch();
     return pair;
 }
 
@@ -71,6 +72,7 @@ TasaInteres::TasaInteres(AppContext& ctx, RateTargets targets, QWidget* parent)
     m_wantedRate->setObjectName(QStringLiteral("TasaDesconocida"));
     m_wantedRate->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_wantedRate->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_wantedRate->setMinimumHeight(m_knownRate->sizeHint().height());
 
     auto* layout = new QVBoxLayout(this);
     createMenus();
@@ -114,13 +116,10 @@ QGroupBox* TasaInteres::createRatePanel(const QString& title, const QString& sid
     rateRow->addStretch();
     layout->addLayout(rateRow);
 
-    auto* kinds = new QHBoxLayout;
-    kinds->addWidget(createPair(side, QStringLiteral("Nominal"), QStringLiteral("Efectiva"),
+    layout->addWidget(createPair(side, QStringLiteral("Nominal"), QStringLiteral("Efectiva"),
         options.nominal, options.efectiva, panel));
-    kinds->addWidget(createPair(side, QStringLiteral("Vencida"), QStringLiteral("Anticipada"),
+    layout->addWidget(createPair(side, QStringLiteral("Vencida"), QStringLiteral("Anticipada"),
         options.vencida, options.anticipada, panel));
-    kinds->addStretch();
-    layout->addLayout(kinds);
 
     auto* periods = new QGroupBox(QStringLiteral("PERIODOS"), panel);
     auto* periodsLayout = new QHBoxLayout(periods);

@@ -44,6 +44,7 @@ void Tc::createFields()
     m_result->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_result->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_result->setMinimumWidth(twipsToPixels(1800, this));
+    m_result->setMinimumHeight(m_first->sizeHint().height());
 
     grid->addWidget(new QLabel(QStringLiteral("Componente 1 :"), this), 0, 0);
     grid->addWidget(m_first, 0, 1);
@@ -68,7 +69,9 @@ void Tc::createButtons()
     connect(m_boton[0], &QPushButton::clicked, this, &Tc::calculate);
     connect(m_boton[1], &QPushButton::clicked, this, &Tc::accept);
     connect(m_boton[2], &QPushButton::clicked, this, &Tc::reject);
-    static_cast<QVBoxLayout*>(layout())->addLayout(row);
+    auto* box = static_cast<QVBoxLayout*>(layout());
+    box->addSpacing(twipsToPixels(120, this));
+    box->addLayout(row);
 }
 
 void Tc::calculate()
