@@ -1,5 +1,6 @@
 #include "charts/svg_writer.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -74,6 +75,37 @@ bool allowedInXml(unsigned char c)
     return c >= 0x20 || c == '\t' || c == '\n' || c == '\r';
 }
 
+// Liang–Barsky: cuts the segment to the picture, or returns false when nothing of
+// it lies inside. Done here rather than with a clip path, which some renderers
+// (ImageMagick among them) drop together with everything inside it.
+bool clipToPicture(double& x1, double& y1, double& x2, double& y2, double width, double height)
+{
+    double t0 = 0, t1 = 1;
+    const double dx = x2 - x1, dy = y2 - y1;
+    const double p[4] = { -dx, dx, -dy, dy };
+    const double q[4] = { x1, width - x1, y1, height - y1 };
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    const double ox = x1, oy = y1;
+    x1 = ox + t0 * dx;
+    y1 = oy + t0 * dy;
+    x2 = ox + t1 * dx;
+    y2 = oy + t1 * dy;
+    return true;
+}
+
 struct Mapper {
     ChartFrame frame;
     double width, height;
@@ -119,18 +151,19 @@ std::string toSvg(const DisplayList& list, int widthPx, int heightPx)
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\""
         + w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " + h + "\">\n";
-    svg += "<defs><clipPath id=\"frame\"><rect x=\"0\" y=\"0\" width=\"" + w + "\" height=\"" + h
-        + "\"/></clipPath></defs>\n";
-    svg += "<rect x=\"0\" y=\"0\" width=\"" + w + "\" height=\"" + h + "\" fill=\"#ffffff\"/>\n";
+    svg += "<rect x=\"0\" y=\"0\" width=\"" + w + "\" height=\"" + h
+        + "\" fill=\"#ffffff\" stroke=\"none\"/>\n";
     if (!list.frame.drawable() || widthPx <= 0 || heightPx <= 0)
         return svg + "</svg>\n";
 
     const Mapper map { list.frame, double(widthPx), double(heightPx) };
-    svg += "<g clip-path=\"url(#frame)\">\n";
     for (const auto& item : list.items) {
         if (const auto* line = std::get_if<ChartLine>(&item)) {
-            svg += "<line x1=\"" + num(map.x(line->from.x)) + "\" y1=\"" + num(map.y(line->from.y))
-                + "\" x2=\"" + num(map.x(line->to.x)) + "\" y2=\"" + num(map.y(line->to.y))
+            double x1 = map.x(line->from.x), y1 = map.y(line->from.y);
+            double x2 = map.x(line->to.x), y2 = map.y(line->to.y);
+            if (!clipToPicture(x1, y1, x2, y2, map.width, map.height))
+                continue;
+            svg += "<line x1=\"" + num(x1) + "\" y1=\"" + num(y1) + "\" x2=\"" + num(x2) + "\" y2=\"" + num(y2)
                 + "\" stroke=\"" + colour(line->colour) + "\" stroke-width=\""
                 + std::to_string(line->width) + "\" stroke-linecap=\"butt\"";
             if (const char* pattern = dashPattern(line->dash))
@@ -145,7 +178,7 @@ std::string toSvg(const DisplayList& list, int widthPx, int heightPx)
                 + "</text>\n";
         }
     }
-    return svg + "</g>\n</svg>\n";
+    return svg + "</svg>\n";
 }
 
 } // namespace orvex

@@ -14,6 +14,7 @@ const std::map<std::string, Command>& commands()
 {
     static const std::map<std::string, Command> table = {
         { "calc", orvex::cli::runCalc },
+        { "diagram", orvex::cli::runDiagram },
         { "rate", orvex::cli::runRate }, { "combined", orvex::cli::runCombined },
     };
     return table;
@@ -24,6 +25,7 @@ const char* kUsage =
     "\n"
     "Comandos:\n"
     "  calc ARCHIVO.ORV [--flows]   calcula una hoja de flujos como el botón Cálculos\n"
+    "  diagram ARCHIVO.ORV [-o SALIDA.svg]  diagrama de flujo de la hoja calculada, en SVG\n"
     "  rate VALOR CONOCIDA DESEADA  convierte una tasa; CONOCIDA y DESEADA son TIPO:REF/CAP\n"
     "                               o TIPO:CAP (TIPO NV, NA, EV, EA; periodos Año, Semestre,\n"
     "                               Trimestre, Bimestre, Mes, Diario), p. ej. 24 NV:Año/Mes EV:Año\n"

@@ -33,7 +33,10 @@ TEST(SvgWriter, MapsTheFrameOntoThePicture)
     const Case cases[] = {
         { { 0, 0 }, { 10, 10 }, "x1=\"0\" y1=\"100\" x2=\"200\" y2=\"0\"" },
         { { 5, 5 }, { 2.5, 7.5 }, "x1=\"100\" y1=\"50\" x2=\"50\" y2=\"25\"" },
-        { { -5, 0 }, { 0, -5 }, "x1=\"-100\" y1=\"100\" x2=\"0\" y2=\"150\"" },
+        // Cut at the edges of the picture.
+        { { -5, 5 }, { 15, 5 }, "x1=\"0\" y1=\"50\" x2=\"200\" y2=\"50\"" },
+        { { 5, 20 }, { 5, -20 }, "x1=\"100\" y1=\"0\" x2=\"100\" y2=\"100\"" },
+        { { -10, -5 }, { 10, 15 }, "x1=\"0\" y1=\"50\" x2=\"100\" y2=\"0\"" },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected);
@@ -43,6 +46,18 @@ TEST(SvgWriter, MapsTheFrameOntoThePicture)
         EXPECT_NE(svg.find(c.expected), std::string::npos) << svg;
         EXPECT_NE(svg.find("stroke=\"#800000\""), std::string::npos);
     }
+}
+
+TEST(SvgWriter, LinesWhollyOutsideAreLeftOut)
+{
+    DisplayList list = square();
+    list.add(ChartLine { { -5, 0 }, { 0, -5 }, kBlack, 1, DashStyle::Solid }); // passes the corner
+    list.add(ChartLine { { -1, 20 }, { -1, -20 }, kBlack, 1, DashStyle::Dot });
+    list.add(ChartLine { { 11, 5 }, { 12, 5 }, kBlack, 1, DashStyle::Solid });
+    list.add(ChartLine { { 1, 1 }, { 2, 2 }, kDarkRed, 1, DashStyle::Solid });
+    const std::string svg = toSvg(list, 100, 100);
+    EXPECT_EQ(count(svg, "<line"), 1) << svg;
+    EXPECT_EQ(count(svg, "#800000"), 1);
 }
 
 TEST(SvgWriter, DashPatternsScaleWithTheLineWidth)
