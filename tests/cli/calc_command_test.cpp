@@ -11,12 +11,12 @@
 namespace orvex::cli {
 namespace {
 
-struct Run {
+struct CliRun {
     int code;
     std::string out, err;
 };
 
-Run calc(const Args& args)
+CliRun calc(const Args& args)
 {
     std::ostringstream out, err;
     const int code = runCalc(args, out, err);
@@ -58,7 +58,7 @@ TEST_F(CalcCommand, PrintsTheLabelsOfEachMode)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        const Run r = calc({ example(c.file) });
+        const CliRun r = calc({ example(c.file) });
         EXPECT_EQ(r.code, kExitOk);
         EXPECT_EQ(r.out, c.output);
         EXPECT_EQ(r.err, "");
@@ -75,7 +75,7 @@ TEST_F(CalcCommand, FlowsFollowTheLabels)
     s.setCell(2, kColTipo, "1. Pago Unico");
     s.setCell(2, kColValor, "Incognita");
     s.setCell(2, kColInicio, "1");
-    const Run r = calc({ write("a.ORV", s), "--flows" });
+    const CliRun r = calc({ write("a.ORV", s), "--flows" });
     EXPECT_EQ(r.code, kExitOk);
     EXPECT_EQ(r.out, "El valor P (Pago Unico ) es : \t1100.00\nFirstPeriod\t0\nLastPeriod\t1\n"
                      "0\t0\t-1000\t-1000\n1\t1100\t0\t1100\n");
@@ -93,7 +93,7 @@ TEST_F(CalcCommand, CalculationErrorPrintsWhatWasShownFirst)
     s.setCell(3, kColTipo, "1. Pago Unico");
     s.setCell(3, kColValor, "*");
     s.setCell(3, kColInicio, "2");
-    const Run r = calc({ write("b.ORV", s), "--flows" });
+    const CliRun r = calc({ write("b.ORV", s), "--flows" });
     EXPECT_EQ(r.code, kExitCalcError);
     EXPECT_EQ(r.out.substr(0, 43), "La tasa de interes es : \t10.00%\nInteres\t10\n");
     EXPECT_NE(r.out.find("LastPeriod\t2\n"), std::string::npos);
@@ -116,7 +116,7 @@ TEST_F(CalcCommand, BadInputNeverCrashes)
         s.setCell(1, kColTipo, "1. Pago Unico");
         s.setCell(1, kColValor, c.valor);
         s.setCell(1, kColInicio, c.inicio);
-        const Run r = calc({ write("c.ORV", s) });
+        const CliRun r = calc({ write("c.ORV", s) });
         EXPECT_EQ(r.code, kExitCalcError);
         EXPECT_EQ(r.err, "Error en cálculos, revise la información digitada...\n");
         EXPECT_EQ(r.out.find("nan"), std::string::npos);
@@ -129,7 +129,7 @@ TEST_F(CalcCommand, UsageAndUnreadableFiles)
     EXPECT_EQ(calc({}).code, kExitUsage);
     EXPECT_EQ(calc({ "a", "b" }).code, kExitUsage);
     EXPECT_EQ(calc({ "--bogus" }).code, kExitUsage);
-    const Run missing = calc({ (m_dir / "none.ORV").string() });
+    const CliRun missing = calc({ (m_dir / "none.ORV").string() });
     EXPECT_EQ(missing.code, kExitUsage);
     EXPECT_NE(missing.err.find("none.ORV"), std::string::npos);
     EXPECT_EQ(calc({ m_dir.string() }).code, kExitUsage); // a folder
