@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -39,6 +40,22 @@ int writeAll(int fd, std::string_view bytes)
         done += static_cast<std::size_t>(n);
     }
     return 0;
+}
+
+// Removes temporary files that an interrupted save of the same file left behind.
+void removeStaleTemporaries(const std::string& folder, const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    const std::string prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + ".tmp-";
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0)
+            ::unlinkat(::dirfd(dir), name.c_str(), 0);
+    }
+    ::closedir(dir);
 }
 
 } // namespace
@@ -81,6 +98,7 @@ bool fileExists(const std::string& path)
 void writeFileAtomically(const std::string& path, std::string_view bytes)
 {
     const std::string folder = folderOf(path);
+    removeStaleTemporaries(folder, path);
     std::string temp = path + ".tmp-XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)

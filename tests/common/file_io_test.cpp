@@ -38,6 +38,17 @@ TEST_F(FileIo, AtomicWriteReplacesAndLeavesNoTemporaryFile)
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 }
 
+TEST_F(FileIo, StaleTemporaryFilesOfAnInterruptedSaveAreRemoved)
+{
+    const std::string path = (m_dir / "b.ORV").string();
+    std::ofstream(path + ".tmp-Ab12Cd") << "half";
+    std::ofstream((m_dir / "other.ORV.tmp-Ab12Cd").string()) << "not ours";
+    writeFileAtomically(path, "whole");
+    EXPECT_FALSE(fs::exists(path + ".tmp-Ab12Cd"));
+    EXPECT_TRUE(fs::exists(m_dir / "other.ORV.tmp-Ab12Cd"));
+    EXPECT_EQ(readWholeFile(path), "whole");
+}
+
 TEST_F(FileIo, FailedWriteKeepsTheOldFile)
 {
     const std::string path = (m_dir / "keep.ORV").string();
