@@ -18,5 +18,7 @@ int runCalc(const Args& args, std::ostream& out, std::ostream& err);
 int runDiagram(const Args& args, std::ostream& out, std::ostream& err);
 int runRate(const Args& args, std::ostream& out, std::ostream& err);
 int runCombined(const Args& args, std::ostream& out, std::ostream& err);
+int runLoan(const Args& args, std::ostream& out, std::ostream& err);
+int runSchedule(const Args& args, std::ostream& out, std::ostream& err);
 
 } // namespace orvex::cli

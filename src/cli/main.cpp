@@ -14,6 +14,7 @@ const std::map<std::string, Command>& commands()
 {
     static const std::map<std::string, Command> table = {
         { "calc", orvex::cli::runCalc },
+        { "loan", orvex::cli::runLoan }, { "schedule", orvex::cli::runSchedule },
         { "diagram", orvex::cli::runDiagram },
         { "rate", orvex::cli::runRate }, { "combined", orvex::cli::runCombined },
     };
@@ -30,6 +31,8 @@ const char* kUsage =
     "                               o TIPO:CAP (TIPO NV, NA, EV, EA; periodos Año, Semestre,\n"
     "                               Trimestre, Bimestre, Mes, Diario), p. ej. 24 NV:Año/Mes EV:Año\n"
     "  combined A B                 tasa combinada de dos componentes en %\n"
+    "  loan ARCHIVO.upa [--cor ARCHIVO.cor]  liquidación de un préstamo en UVR (texto de Archivo Excel)\n"
+    "  schedule ARCHIVO.ORV         plan de pagos de la hoja calculada (texto de Archivo Excel)\n"
     "\n"
     "  --help      esta ayuda\n"
     "  --version   la versión\n";
