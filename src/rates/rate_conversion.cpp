@@ -12,8 +12,7 @@ namespace {
 // Every step of the conversion reads the carried percentage as a fraction,
 // applies its formula and hands a percentage on again; keeping that rhythm keeps
 // the last digits the same as the program's users have always seen.
-template <class Formula>
-double step(double percent, Formula formula)
+template <class Formula> double step(double percent, Formula formula)
 {
     const double x = percent * 0.01;
     return checkFinite(formula(x) * 100.0);
@@ -21,7 +20,8 @@ double step(double percent, Formula formula)
 
 double dayRatio(Period numerator, Period denominator)
 {
-    return static_cast<double>(periodDays(numerator)) / static_cast<double>(periodDays(denominator));
+    return static_cast<double>(periodDays(numerator))
+        / static_cast<double>(periodDays(denominator));
 }
 
 RateConversion periodError()
@@ -54,12 +54,18 @@ std::string foldCase(std::string_view text)
 std::int16_t periodDays(Period period)
 {
     switch (period) {
-    case Period::Ano: return 360;
-    case Period::Semestre: return 180;
-    case Period::Trimestre: return 90;
-    case Period::Bimestre: return 60;
-    case Period::Mes: return 30;
-    case Period::Diario: return 1;
+    case Period::Ano:
+        return 360;
+    case Period::Semestre:
+        return 180;
+    case Period::Trimestre:
+        return 90;
+    case Period::Bimestre:
+        return 60;
+    case Period::Mes:
+        return 30;
+    case Period::Diario:
+        return 1;
     }
     return 360;
 }
@@ -67,12 +73,18 @@ std::int16_t periodDays(Period period)
 const char* periodName(Period period)
 {
     switch (period) {
-    case Period::Ano: return "Año";
-    case Period::Semestre: return "Semestre";
-    case Period::Trimestre: return "Trimestre";
-    case Period::Bimestre: return "Bimestre";
-    case Period::Mes: return "Mes";
-    case Period::Diario: return "Diario";
+    case Period::Ano:
+        return "Año";
+    case Period::Semestre:
+        return "Semestre";
+    case Period::Trimestre:
+        return "Trimestre";
+    case Period::Bimestre:
+        return "Bimestre";
+    case Period::Mes:
+        return "Mes";
+    case Period::Diario:
+        return "Diario";
     }
     return "Año";
 }
@@ -162,8 +174,8 @@ RateConversion convertRate(double knownPercent, const RateSpec& known, const Rat
     return result;
 }
 
-RateConversion convertRateText(std::string_view knownText, const RateSpec& known,
-    const RateSpec& wanted)
+RateConversion convertRateText(
+    std::string_view knownText, const RateSpec& known, const RateSpec& wanted)
 {
     return convertRate(leadingNumber(knownText), known, wanted);
 }

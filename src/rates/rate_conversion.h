@@ -49,7 +49,8 @@ struct RateConversion {
     std::string text;
 };
 
-inline constexpr const char* kPeriodErrorMessage = "Ha cometido un Error en la definición de Periodos";
+inline constexpr const char* kPeriodErrorMessage
+    = "Ha cometido un Error en la definición de Periodos";
 inline constexpr const char* kPeriodErrorTitle = "Error";
 
 // The rate equivalent to knownPercent (a percentage of kind known) in the kind and
@@ -61,7 +62,7 @@ RateConversion convertRate(double knownPercent, const RateSpec& known, const Rat
 
 // The same for the known rate as typed: its leading number, so any text that is
 // not a number counts as 0. A number too large for a double throws CalcError.
-RateConversion convertRateText(std::string_view knownText, const RateSpec& known,
-    const RateSpec& wanted);
+RateConversion convertRateText(
+    std::string_view knownText, const RateSpec& known, const RateSpec& wanted);
 
 } // namespace orvex

@@ -65,8 +65,10 @@ TEST(RateCommand, ProgramErrorsExitOne)
         { { "12", "EV:Año", "NA:Bimestre/Trimestre" },
             "Ha cometido un Error en la definición de Periodos\n" },
         { { "100", "EA:Año", "EV:Mes" }, "Error en cálculos, revise la información digitada...\n" },
-        { { "-150", "EV:Año", "EV:Mes" }, "Error en cálculos, revise la información digitada...\n" },
-        { { "1e999", "EV:Año", "EV:Mes" }, "Error en cálculos, revise la información digitada...\n" },
+        { { "-150", "EV:Año", "EV:Mes" },
+            "Error en cálculos, revise la información digitada...\n" },
+        { { "1e999", "EV:Año", "EV:Mes" },
+            "Error en cálculos, revise la información digitada...\n" },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args[0] + " " + c.args[1] + " " + c.args[2]);

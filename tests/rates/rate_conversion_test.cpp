@@ -27,18 +27,25 @@ TEST(RateConversion, WorkedExamples)
     // Figures checked by hand with the closed forms, e.g. (1 + 0.24/12)^12 - 1.
     const Case cases[] = {
         // The window's defaults: effective vencida per year to per month.
-        { "12", { EV, Period::Ano, Period::Ano }, { EV, Period::Ano, Period::Mes }, "0.9488792935" },
-        { "24", { NV, Period::Ano, Period::Mes }, { EV, Period::Ano, Period::Ano }, "26.8241794563" },
-        { "24", { NV, Period::Ano, Period::Mes }, { EA, Period::Ano, Period::Ano }, "21.1506824418" },
+        { "12", { EV, Period::Ano, Period::Ano }, { EV, Period::Ano, Period::Mes },
+            "0.9488792935" },
+        { "24", { NV, Period::Ano, Period::Mes }, { EV, Period::Ano, Period::Ano },
+            "26.8241794563" },
+        { "24", { NV, Period::Ano, Period::Mes }, { EA, Period::Ano, Period::Ano },
+            "21.1506824418" },
         { "24", { NA, Period::Ano, Period::Mes }, { NV, Period::Ano, Period::Trimestre },
             "24.9929876157" },
-        { "12", { EV, Period::Ano, Period::Ano }, { NA, Period::Ano, Period::Mes }, "11.2795224684" },
-        { "36", { NV, Period::Ano, Period::Ano }, { NA, Period::Ano, Period::Ano }, "26.4705882353" },
+        { "12", { EV, Period::Ano, Period::Ano }, { NA, Period::Ano, Period::Mes },
+            "11.2795224684" },
+        { "36", { NV, Period::Ano, Period::Ano }, { NA, Period::Ano, Period::Ano },
+            "26.4705882353" },
         // Trimestre/Bimestre: the ratio 1.5 becomes 2 in both directions.
-        { "10", { EV, Period::Ano, Period::Bimestre }, { EV, Period::Ano, Period::Trimestre }, "21." },
+        { "10", { EV, Period::Ano, Period::Bimestre }, { EV, Period::Ano, Period::Trimestre },
+            "21." },
         { "10", { EV, Period::Ano, Period::Trimestre }, { EV, Period::Ano, Period::Bimestre },
             "4.880884817" },
-        { "3", { EV, Period::Ano, Period::Mes }, { EV, Period::Ano, Period::Diario }, "0.0985778969" },
+        { "3", { EV, Period::Ano, Period::Mes }, { EV, Period::Ano, Period::Diario },
+            "0.0985778969" },
         // An effective rate ignores its reference, even one shorter than its capitalization.
         { "12", { EV, Period::Diario, Period::Ano }, { EV, Period::Mes, Period::Mes },
             "0.9488792935" },
@@ -61,8 +68,8 @@ TEST(RateConversion, TextThatIsNotANumberCountsAsZero)
         { "1.2e1", "0.9488792935" }, { "-0", "0." } };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.known);
-        const RateConversion r = convertRateText(c.known, { EV, Period::Ano, Period::Ano },
-            { EV, Period::Ano, Period::Mes });
+        const RateConversion r = convertRateText(
+            c.known, { EV, Period::Ano, Period::Ano }, { EV, Period::Ano, Period::Mes });
         EXPECT_EQ(r.text, c.text);
     }
 }
@@ -126,9 +133,9 @@ TEST(RateConversion, EquivalentRatesEarnTheSameOverAYear)
     for (const RateSpec& to : wholeSpecs()) {
         if (!wholeRatio(Period::Ano, to.capitalization))
             continue;
-        SCOPED_TRACE(::testing::Message() << static_cast<int>(to.kind) << " "
-                                          << periodName(to.reference) << "/"
-                                          << periodName(to.capitalization));
+        SCOPED_TRACE(::testing::Message()
+            << static_cast<int>(to.kind) << " " << periodName(to.reference) << "/"
+            << periodName(to.capitalization));
         const RateConversion r = convertRate(18.0, { EV, Period::Ano, Period::Ano }, to);
         ASSERT_FALSE(r.periodError);
         double perPeriod = r.percent / 100.0;
@@ -152,8 +159,8 @@ TEST(RateConversion, PeriodErrorComesWhereTheStepsCheckIt)
         bool calcError;
     };
     const Case cases[] = {
-        { "known nominal reference shorter than capitalization", 12, { NV, Period::Mes, Period::Ano },
-            { EV, Period::Ano, Period::Ano }, true, false },
+        { "known nominal reference shorter than capitalization", 12,
+            { NV, Period::Mes, Period::Ano }, { EV, Period::Ano, Period::Ano }, true, false },
         { "known anticipada likewise", 12, { NA, Period::Trimestre, Period::Semestre },
             { EV, Period::Ano, Period::Ano }, true, false },
         { "wanted nominal reference shorter than capitalization", 12,
@@ -172,7 +179,8 @@ TEST(RateConversion, PeriodErrorComesWhereTheStepsCheckIt)
         // The wanted anticipada division is a step of its own before the check.
         { "wanted check after the anticipada step", -100, { EV, Period::Ano, Period::Ano },
             { NA, Period::Mes, Period::Ano }, false, true },
-        { "Trimestre/Bimestre rounds up to a valid 2", 12, { NV, Period::Trimestre, Period::Bimestre },
+        { "Trimestre/Bimestre rounds up to a valid 2", 12,
+            { NV, Period::Trimestre, Period::Bimestre },
             { NV, Period::Trimestre, Period::Bimestre }, false, false },
     };
     for (const auto& c : cases) {

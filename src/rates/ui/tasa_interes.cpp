@@ -24,10 +24,7 @@ namespace orvex {
 namespace {
 
 // Object names of the period options start with the caption without spaces.
-QString periodKey(Period period)
-{
-    return qs(periodName(period));
-}
+QString periodKey(Period period) { return qs(periodName(period)); }
 
 QRadioButton* option(const QString& name, const QString& caption, QWidget* parent)
 {
@@ -131,8 +128,8 @@ QGroupBox* TasaInteres::createRatePanel(const QString& title, const QString& sid
     return panel;
 }
 
-QGroupBox* TasaInteres::createPeriodGroup(const QString& title, const QString& period,
-    QChar suffix, Side& options, bool reference)
+QGroupBox* TasaInteres::createPeriodGroup(
+    const QString& title, const QString& period, QChar suffix, Side& options, bool reference)
 {
     auto* box = new QGroupBox(title, this);
     auto* layout = new QVBoxLayout(box);
@@ -185,11 +182,13 @@ void TasaInteres::connectEvents()
 {
     for (Side* side : { &m_known, &m_wanted }) {
         connect(side->nominal, &QRadioButton::toggled, this, &TasaInteres::updateReferenceEnabling);
-        connect(side->efectiva, &QRadioButton::toggled, this, &TasaInteres::updateReferenceEnabling);
+        connect(
+            side->efectiva, &QRadioButton::toggled, this, &TasaInteres::updateReferenceEnabling);
     }
     connect(m_calculate, &QPushButton::clicked, this, &TasaInteres::calculate);
     for (std::size_t i = 0; i < m_boton.size(); ++i)
-        connect(m_boton[i], &QPushButton::clicked, this, [this, i] { finish(static_cast<int>(i)); });
+        connect(
+            m_boton[i], &QPushButton::clicked, this, [this, i] { finish(static_cast<int>(i)); });
 }
 
 // An effective rate has no reference period; its options stay selected but disabled.
@@ -212,10 +211,12 @@ RateSpec TasaInteres::spec(const Side& side) const
 void TasaInteres::calculate()
 {
     try {
-        const RateConversion r = convertRateText(us(m_knownRate->text()), spec(m_known), spec(m_wanted));
+        const RateConversion r
+            = convertRateText(us(m_knownRate->text()), spec(m_known), spec(m_wanted));
         if (r.periodError) {
-            m_ctx.messages.show(this, { qs(kPeriodErrorMessage), qs(kPeriodErrorTitle),
-                                          MsgIcon::Information, MsgButtons::Ok });
+            m_ctx.messages.show(this,
+                { qs(kPeriodErrorMessage), qs(kPeriodErrorTitle), MsgIcon::Information,
+                    MsgButtons::Ok });
             return;
         }
         m_wantedRate->setText(qs(r.text));
@@ -241,10 +242,7 @@ void TasaInteres::finish(int index)
     done(index == 0 ? QDialog::Accepted : QDialog::Rejected);
 }
 
-void TasaInteres::openCombinedRate()
-{
-    openCombinedRateWindow(this, m_ctx, m_knownRate);
-}
+void TasaInteres::openCombinedRate() { openCombinedRateWindow(this, m_ctx, m_knownRate); }
 
 TasaInteres* openRateConverter(QWidget* parent, AppContext& ctx, RateTargets targets)
 {

@@ -60,8 +60,8 @@ private:
     void createMenus();
     QGroupBox* createRatePanel(const QString& title, const QString& side, const QString& period,
         QWidget* rateControl, Side& options);
-    QGroupBox* createPeriodGroup(const QString& title, const QString& period, QChar suffix,
-        Side& options, bool reference);
+    QGroupBox* createPeriodGroup(
+        const QString& title, const QString& period, QChar suffix, Side& options, bool reference);
     QWidget* createButtons();
     void setDefaults();
     void connectEvents();

@@ -58,8 +58,8 @@ void Tc::createFields()
 void Tc::createButtons()
 {
     auto* row = new QHBoxLayout;
-    const QString captions[] = { QStringLiteral("&Calcular"), QStringLiteral("&Aceptar"),
-        QStringLiteral("&Salir") };
+    const QString captions[]
+        = { QStringLiteral("&Calcular"), QStringLiteral("&Aceptar"), QStringLiteral("&Salir") };
     for (std::size_t i = 0; i < m_boton.size(); ++i) {
         m_boton[i] = new QPushButton(captions[i], this);
         m_boton[i]->setObjectName(QStringLiteral("Boton%1").arg(i));

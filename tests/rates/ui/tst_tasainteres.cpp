@@ -19,9 +19,9 @@ using namespace orvex;
 
 namespace {
 
-const QStringList kPeriods = { QStringLiteral("Año"), QStringLiteral("Semestre"),
-    QStringLiteral("Trimestre"), QStringLiteral("Bimestre"), QStringLiteral("Mes"),
-    QStringLiteral("Diario") };
+const QStringList kPeriods
+    = { QStringLiteral("Año"), QStringLiteral("Semestre"), QStringLiteral("Trimestre"),
+          QStringLiteral("Bimestre"), QStringLiteral("Mes"), QStringLiteral("Diario") };
 
 QStringList periodOptions(const QString& side, QChar suffix)
 {
@@ -42,8 +42,7 @@ private:
     ScriptedFileDialogService m_files;
     AppContext m_ctx { m_state, m_messages, m_files };
 
-    template <class T>
-    static T* get(QWidget* window, const QString& name)
+    template <class T> static T* get(QWidget* window, const QString& name)
     {
         T* w = window->findChild<T*>(name);
         if (!w)
@@ -93,9 +92,12 @@ private slots:
         QVERIFY(get<QLineEdit>(&w, QStringLiteral("TasaConocida")));
         QCOMPARE(get<QLineEdit>(&w, QStringLiteral("TasaConocida"))->text(), QString());
         QCOMPARE(result(&w), QString());
-        QCOMPARE(get<QPushButton>(&w, QStringLiteral("Calculos"))->text(), QStringLiteral("&Calcular"));
-        QCOMPARE(get<QPushButton>(&w, QStringLiteral("Boton0"))->text(), QStringLiteral("&Aceptar"));
-        QCOMPARE(get<QPushButton>(&w, QStringLiteral("Boton1"))->text(), QStringLiteral("Ca&ncelar"));
+        QCOMPARE(
+            get<QPushButton>(&w, QStringLiteral("Calculos"))->text(), QStringLiteral("&Calcular"));
+        QCOMPARE(
+            get<QPushButton>(&w, QStringLiteral("Boton0"))->text(), QStringLiteral("&Aceptar"));
+        QCOMPARE(
+            get<QPushButton>(&w, QStringLiteral("Boton1"))->text(), QStringLiteral("Ca&ncelar"));
         QMenu* menu = get<QMenu>(&w, QStringLiteral("Menu0"));
         QVERIFY(menu);
         QCOMPARE(menu->title(), QStringLiteral("Utilidad"));
@@ -103,11 +105,11 @@ private slots:
         QVERIFY(item);
         QCOMPARE(item->text(), QStringLiteral("Tasas Combinadas"));
 
-        const QStringList checked = { QStringLiteral("ConocidaEfectiva"),
-            QStringLiteral("ConocidaVencida"), QStringLiteral("AñoConocidoN"),
-            QStringLiteral("AñoConocidoE"), QStringLiteral("DesconocidaEfectiva"),
-            QStringLiteral("DesconocidaVencida"), QStringLiteral("AñoDesconocidoN"),
-            QStringLiteral("MesDesconocidoE") };
+        const QStringList checked
+            = { QStringLiteral("ConocidaEfectiva"), QStringLiteral("ConocidaVencida"),
+                  QStringLiteral("AñoConocidoN"), QStringLiteral("AñoConocidoE"),
+                  QStringLiteral("DesconocidaEfectiva"), QStringLiteral("DesconocidaVencida"),
+                  QStringLiteral("AñoDesconocidoN"), QStringLiteral("MesDesconocidoE") };
         QStringList all;
         for (const QString& side : { QStringLiteral("Conocida"), QStringLiteral("Desconocida") })
             for (const QString& k : { QStringLiteral("Nominal"), QStringLiteral("Efectiva"),
@@ -140,11 +142,11 @@ private slots:
         choose(&w, QStringLiteral("BimestreDesconocidoN"));
         choose(&w, QStringLiteral("DiarioDesconocidoE"));
         choose(&w, QStringLiteral("ConocidaAnticipada"));
-        const QStringList checked = { QStringLiteral("ConocidaNominal"),
-            QStringLiteral("DesconocidaNominal"), QStringLiteral("ConocidaAnticipada"),
-            QStringLiteral("DesconocidaVencida"), QStringLiteral("SemestreConocidoN"),
-            QStringLiteral("TrimestreConocidoE"), QStringLiteral("BimestreDesconocidoN"),
-            QStringLiteral("DiarioDesconocidoE") };
+        const QStringList checked
+            = { QStringLiteral("ConocidaNominal"), QStringLiteral("DesconocidaNominal"),
+                  QStringLiteral("ConocidaAnticipada"), QStringLiteral("DesconocidaVencida"),
+                  QStringLiteral("SemestreConocidoN"), QStringLiteral("TrimestreConocidoE"),
+                  QStringLiteral("BimestreDesconocidoN"), QStringLiteral("DiarioDesconocidoE") };
         for (QRadioButton* b : w.findChildren<QRadioButton*>())
             QCOMPARE(b->isChecked(), checked.contains(b->objectName()));
     }
@@ -236,7 +238,8 @@ private slots:
         QTest::newRow("main aceptar") << false << 0 << 0 << true << r << old << old;
         QTest::newRow("main cancelar") << false << 0 << 1 << true << old << old << old;
         QTest::newRow("main ignores the loan field") << false << 1 << 0 << true << r << old << old;
-        QTest::newRow("main aceptar before calcular") << false << 0 << 0 << false << QString() << old << old;
+        QTest::newRow("main aceptar before calcular")
+            << false << 0 << 0 << false << QString() << old << old;
         // Loan window: either button, into the field LoanRateField names.
         QTest::newRow("loan real aceptar") << true << 1 << 0 << true << old << r << old;
         QTest::newRow("loan real cancelar") << true << 1 << 1 << true << old << r << old;
@@ -312,7 +315,8 @@ private slots:
         QTest::keyClicks(get<QLineEdit>(tc, QStringLiteral("Componente2")), QStringLiteral("5"));
         click(tc, QStringLiteral("Boton0"));
         click(tc, QStringLiteral("Boton1"));
-        QCOMPARE(get<QLineEdit>(&w, QStringLiteral("TasaConocida"))->text(), QStringLiteral("15.5"));
+        QCOMPARE(
+            get<QLineEdit>(&w, QStringLiteral("TasaConocida"))->text(), QStringLiteral("15.5"));
         QTRY_VERIFY(tc.isNull());
 
         // The handed-over rate converts like a typed one: 15.5 % a year, per month.

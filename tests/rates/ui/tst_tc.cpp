@@ -20,8 +20,7 @@ private:
     ScriptedFileDialogService m_files;
     AppContext m_ctx { m_state, m_messages, m_files };
 
-    template <class T>
-    static T* get(QWidget* window, const QString& name)
+    template <class T> static T* get(QWidget* window, const QString& name)
     {
         T* w = window->findChild<T*>(name);
         if (!w)
@@ -38,7 +37,10 @@ private:
         box->clear();
         QTest::keyClicks(box, text);
     }
-    static QString result(QWidget* window) { return get<QLabel>(window, QStringLiteral("TCombinada"))->text(); }
+    static QString result(QWidget* window)
+    {
+        return get<QLabel>(window, QStringLiteral("TCombinada"))->text();
+    }
 
 private slots:
     void init() { m_messages.shown.clear(); }
@@ -51,10 +53,13 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Tasa Combinada"));
         QCOMPARE(get<QLineEdit>(&w, QStringLiteral("Componente1"))->text(), QString());
         QCOMPARE(get<QLineEdit>(&w, QStringLiteral("Componente2"))->text(), QString());
-        QCOMPARE(get<QLabel>(&w, QStringLiteral("TasaCombinada"))->text(), QStringLiteral("Tasa Combinada :"));
+        QCOMPARE(get<QLabel>(&w, QStringLiteral("TasaCombinada"))->text(),
+            QStringLiteral("Tasa Combinada :"));
         QCOMPARE(result(&w), QString());
-        QCOMPARE(get<QPushButton>(&w, QStringLiteral("Boton0"))->text(), QStringLiteral("&Calcular"));
-        QCOMPARE(get<QPushButton>(&w, QStringLiteral("Boton1"))->text(), QStringLiteral("&Aceptar"));
+        QCOMPARE(
+            get<QPushButton>(&w, QStringLiteral("Boton0"))->text(), QStringLiteral("&Calcular"));
+        QCOMPARE(
+            get<QPushButton>(&w, QStringLiteral("Boton1"))->text(), QStringLiteral("&Aceptar"));
         QCOMPARE(get<QPushButton>(&w, QStringLiteral("Boton2"))->text(), QStringLiteral("&Salir"));
     }
 
@@ -63,12 +68,24 @@ private slots:
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
         QTest::addColumn<QString>("combined");
-        QTest::newRow("10 and 5") << "10" << "5" << "15.5";
-        QTest::newRow("2 and 3") << "2" << "3" << "5.06";
-        QTest::newRow("1.5 and 20") << "1.5" << "20" << "21.8";
-        QTest::newRow("-3 and 4") << "-3" << "4" << "0.88";
-        QTest::newRow("both empty") << "" << "" << "0.";
-        QTest::newRow("text counts as 0") << "abc" << "12.5" << "12.5";
+        QTest::newRow("10 and 5") << "10"
+                                  << "5"
+                                  << "15.5";
+        QTest::newRow("2 and 3") << "2"
+                                 << "3"
+                                 << "5.06";
+        QTest::newRow("1.5 and 20") << "1.5"
+                                    << "20"
+                                    << "21.8";
+        QTest::newRow("-3 and 4") << "-3"
+                                  << "4"
+                                  << "0.88";
+        QTest::newRow("both empty") << ""
+                                    << ""
+                                    << "0.";
+        QTest::newRow("text counts as 0") << "abc"
+                                          << "12.5"
+                                          << "12.5";
     }
 
     void calculates()
