@@ -67,7 +67,8 @@ FlowDiagramGeometry flowDiagramGeometry(const SharedState& state)
     g.top = plusOne(toInt32(g.maxIn));
     g.bottom = plusOne(toInt32(g.maxOut));
     g.marginY = toInt32(std::fabs((static_cast<double>(g.top) - g.bottom) * 0.2));
-    const std::int16_t span = period16(static_cast<long long>(state.LastPeriod) - state.FirstPeriod);
+    const std::int16_t span
+        = period16(static_cast<long long>(state.LastPeriod) - state.FirstPeriod);
     g.marginX = toInt32(std::fabs(span * 0.2));
     g.labelStep = span / 15 + 1;
     return g;
@@ -100,9 +101,11 @@ DisplayList flowDiagram(const SharedState& state)
         const double inflow = checkFinite(checkedAt(in, i));
         const double outflow = checkFinite(checkedAt(out, i));
         if (inflow != 0)
-            list.add(ChartLine { { double(x), 0 }, { double(x), inflow }, kBlack, 1, DashStyle::Solid });
+            list.add(
+                ChartLine { { double(x), 0 }, { double(x), inflow }, kBlack, 1, DashStyle::Solid });
         if (outflow != 0)
-            list.add(ChartLine { { double(x), 0 }, { double(x), outflow }, kDarkRed, 1, DashStyle::Solid });
+            list.add(ChartLine {
+                { double(x), 0 }, { double(x), outflow }, kDarkRed, 1, DashStyle::Solid });
         list.add(label(x, 0, std::to_string(x), 7));
     }
 

@@ -10,9 +10,9 @@ struct SharedState;
 
 // The quantities the cash-flow diagram derives from the flow arrays.
 struct FlowDiagramGeometry {
-    double maxIn = 0;  // largest inflow, at least 0
+    double maxIn = 0; // largest inflow, at least 0
     double maxOut = 0; // largest outflow magnitude, at least 0
-    std::int32_t top = 0;    // nearest(maxIn) + 1
+    std::int32_t top = 0; // nearest(maxIn) + 1
     std::int32_t bottom = 0; // nearest(maxOut) + 1, a magnitude below the axis
     std::int32_t marginY = 0; // nearest(|top − bottom| × 0.2)
     std::int32_t marginX = 0; // nearest(|LastPeriod − FirstPeriod| × 0.2)

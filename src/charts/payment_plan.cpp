@@ -144,7 +144,8 @@ PaymentPlanGeometry paymentPlanGeometry(const std::vector<ScheduleGridRow>& grid
 DisplayList paymentPlan(const std::vector<ScheduleGridRow>& gridRows, std::int16_t firstPeriod,
     std::int16_t lastPeriod, const PlanMenuChecks& menuChecks)
 {
-    const PaymentPlanGeometry g = paymentPlanGeometry(gridRows, firstPeriod, lastPeriod, menuChecks);
+    const PaymentPlanGeometry g
+        = paymentPlanGeometry(gridRows, firstPeriod, lastPeriod, menuChecks);
     const double first = firstPeriod;
     const double last = lastPeriod;
 
@@ -154,10 +155,10 @@ DisplayList paymentPlan(const std::vector<ScheduleGridRow>& gridRows, std::int16
     if (!list.frame.drawable())
         return list;
 
-    list.add(ChartLine { { list.frame.left, 0 }, { list.frame.right, 0 }, kDarkGreen, 2,
-        DashStyle::Solid });
-    list.add(ChartLine { { 0, list.frame.top }, { 0, list.frame.bottom }, kDarkGreen, 2,
-        DashStyle::Solid });
+    list.add(ChartLine {
+        { list.frame.left, 0 }, { list.frame.right, 0 }, kDarkGreen, 2, DashStyle::Solid });
+    list.add(ChartLine {
+        { 0, list.frame.top }, { 0, list.frame.bottom }, kDarkGreen, 2, DashStyle::Solid });
 
     for (int c = 1; c <= kPlanCurves; ++c) {
         if (!selected(menuChecks, c))
@@ -170,8 +171,8 @@ DisplayList paymentPlan(const std::vector<ScheduleGridRow>& gridRows, std::int16
                 *v /= g.divisor;
             if (r > 1 && prev && *prev != 0 && v) {
                 const double x = first + static_cast<double>(r) - 1;
-                list.add(ChartLine { { x - 1, *prev }, { x, *v }, planCurveColour(c), 1,
-                    planCurveDash(c) });
+                list.add(ChartLine {
+                    { x - 1, *prev }, { x, *v }, planCurveColour(c), 1, planCurveDash(c) });
             }
             prev = v;
         }

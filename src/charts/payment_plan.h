@@ -41,8 +41,8 @@ private:
 
 // The plan's vertical extents before the margins, after rounding and the divisor.
 struct PaymentPlanGeometry {
-    double max = 0;     // nearest(largest selected value > 0) + 1, then divided
-    double min = 0;     // nearest(smallest selected value ≤ 0) + 1, then divided
+    double max = 0; // nearest(largest selected value > 0) + 1, then divided
+    double min = 0; // nearest(smallest selected value ≤ 0) + 1, then divided
     double divisor = 1; // 1,000,000 when max exceeded 9,999,999
     std::int32_t marginX = 0;
     std::int32_t marginY = 0;

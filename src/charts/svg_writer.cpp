@@ -18,8 +18,8 @@ std::string num(double value)
     if (value == 0)
         value = 0; // no "-0"
     std::array<char, 64> buffer {};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-        std::chars_format::fixed);
+    const auto result = std::to_chars(
+        buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
     return std::string(buffer.data(), result.ptr);
 }
 
@@ -70,10 +70,7 @@ constexpr double kAscent = 0.905;
 
 // Drops bytes XML 1.0 does not allow (control characters other than tab and
 // line breaks) so the document always parses.
-bool allowedInXml(unsigned char c)
-{
-    return c >= 0x20 || c == '\t' || c == '\n' || c == '\r';
-}
+bool allowedInXml(unsigned char c) { return c >= 0x20 || c == '\t' || c == '\n' || c == '\r'; }
 
 // Liang–Barsky: cuts the segment to the picture, or returns false when nothing of
 // it lies inside. Done here rather than with a clip path, which some renderers
@@ -163,9 +160,10 @@ std::string toSvg(const DisplayList& list, int widthPx, int heightPx)
             double x2 = map.x(line->to.x), y2 = map.y(line->to.y);
             if (!clipToPicture(x1, y1, x2, y2, map.width, map.height))
                 continue;
-            svg += "<line x1=\"" + num(x1) + "\" y1=\"" + num(y1) + "\" x2=\"" + num(x2) + "\" y2=\"" + num(y2)
-                + "\" stroke=\"" + colour(line->colour) + "\" stroke-width=\""
-                + std::to_string(line->width) + "\" stroke-linecap=\"butt\"";
+            svg += "<line x1=\"" + num(x1) + "\" y1=\"" + num(y1) + "\" x2=\"" + num(x2)
+                + "\" y2=\"" + num(y2) + "\" stroke=\"" + colour(line->colour)
+                + "\" shape-rendering=\"crispEdges\" stroke-width=\"" + std::to_string(line->width)
+                + "\" stroke-linecap=\"butt\"";
             if (const char* pattern = dashPattern(line->dash))
                 svg += " stroke-dasharray=\"" + scaledPattern(pattern, line->width) + "\"";
             svg += "/>\n";

@@ -60,7 +60,8 @@ std::optional<ChartArgs> parseChartArgs(const Args& args, const char* usage, std
     return parsed;
 }
 
-int writeSvg(const std::string& svg, const std::string& output, std::ostream& out, std::ostream& err)
+int writeSvg(
+    const std::string& svg, const std::string& output, std::ostream& out, std::ostream& err)
 {
     if (output.empty() || output == "-") {
         out << svg;

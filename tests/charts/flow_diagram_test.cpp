@@ -11,8 +11,8 @@
 namespace orvex {
 namespace {
 
-SharedState flowState(std::int16_t first, std::int16_t last, std::vector<double> in,
-    std::vector<double> out)
+SharedState flowState(
+    std::int16_t first, std::int16_t last, std::vector<double> in, std::vector<double> out)
 {
     SharedState s;
     s.FirstPeriod = first;
@@ -57,15 +57,18 @@ TEST(FlowDiagramGeometry, ExtentsMarginsAndLabelStep)
         { "equal extents", flowState(0, 1, { 0, 500 }, { -500, 0 }), 500, 500, 501, 501, 0, 0, 1 },
         // Halves go to the even neighbour: 2.5 -> 2, 3.5 -> 4.
         { "halves to even", flowState(0, 1, { 2.5, 0 }, { 0, -3.5 }), 2.5, 3.5, 3, 5, 0, 0, 1 },
-        { "ten periods", flowState(0, 10, std::vector<double>(11, 1), std::vector<double>(11, 0)), 1,
-            0, 2, 1, 0, 2, 1 },
+        { "ten periods", flowState(0, 10, std::vector<double>(11, 1), std::vector<double>(11, 0)),
+            1, 0, 2, 1, 0, 2, 1 },
         // 30 periods: MarginX = 6, LabelStep = 30 div 15 + 1 = 3.
-        { "thirty periods", flowState(0, 30, std::vector<double>(31, 10), std::vector<double>(31, 0)),
-            10, 0, 11, 1, 2, 6, 3 },
-        { "fourteen periods", flowState(0, 14, std::vector<double>(15, 10), std::vector<double>(15, 0)),
-            10, 0, 11, 1, 2, 3, 1 },
-        { "fifteen periods", flowState(5, 20, std::vector<double>(16, 10), std::vector<double>(16, 0)),
-            10, 0, 11, 1, 2, 3, 2 },
+        { "thirty periods",
+            flowState(0, 30, std::vector<double>(31, 10), std::vector<double>(31, 0)), 10, 0, 11, 1,
+            2, 6, 3 },
+        { "fourteen periods",
+            flowState(0, 14, std::vector<double>(15, 10), std::vector<double>(15, 0)), 10, 0, 11, 1,
+            2, 3, 1 },
+        { "fifteen periods",
+            flowState(5, 20, std::vector<double>(16, 10), std::vector<double>(16, 0)), 10, 0, 11, 1,
+            2, 3, 2 },
         // Negative inflows never raise MaxIn above 0.
         { "negative inflow", flowState(0, 2, { -5, 0, 0 }, { 0, 0, -7 }), 0, 7, 1, 8, 1, 0, 1 },
     };
@@ -160,8 +163,8 @@ TEST(FlowDiagram, EveryNonZeroFlowHasItsLineInItsColour)
 TEST(FlowDiagram, FirstPeriodAfterZeroKeepsPeriodNumbersAndPutsTheDottedLineOutside)
 {
     // A series from 3 to 8: index 0 is period 3 and stays 0.
-    const DisplayList list = flowDiagram(flowState(3, 8, { 0, 100, 100, 100, 100, 100 },
-        { 0, 0, 0, 0, 0, 0 }));
+    const DisplayList list
+        = flowDiagram(flowState(3, 8, { 0, 100, 100, 100, 100, 100 }, { 0, 0, 0, 0, 0, 0 }));
     EXPECT_DOUBLE_EQ(list.frame.left, 2);
     EXPECT_DOUBLE_EQ(list.frame.right, 9);
     const auto lines = list.lines();
@@ -193,7 +196,8 @@ TEST(FlowDiagram, ThirtyPeriodsLabelEveryThirdValueAndEveryPeriod)
 
 TEST(FlowDiagram, ValueLabelsAreWholeNumbers)
 {
-    const auto values = textsOfSize(flowDiagram(flowState(0, 1, { 1234.4, 0.3 }, { -999.6, 0 })), 5);
+    const auto values
+        = textsOfSize(flowDiagram(flowState(0, 1, { 1234.4, 0.3 }, { -999.6, 0 })), 5);
     ASSERT_EQ(values.size(), 3u);
     EXPECT_EQ(values[0].text, "1234");
     EXPECT_EQ(values[1].text, "-1000");
@@ -214,10 +218,11 @@ TEST(FlowDiagram, FailuresEndInTheCalculationError)
         { "no calculation yet", nothingCalculated },
         { "FirstPeriod = LastPeriod", flowState(5, 5, { 100 }, { 0 }) },
         { "span beyond 16 bits", flowState(-20000, 20000, { 1 }, { 0 }) },
-        { "period number beyond 16 bits", flowState(32760, 32767, std::vector<double>(20, 1),
-            std::vector<double>(20, 0)) },
+        { "period number beyond 16 bits",
+            flowState(32760, 32767, std::vector<double>(20, 1), std::vector<double>(20, 0)) },
         { "extent beyond 32 bits", flowState(0, 1, { huge, 0 }, { 0, 0 }) },
-        { "value not finite", flowState(0, 1, { 0, std::numeric_limits<double>::infinity() }, { 0, 0 }) },
+        { "value not finite",
+            flowState(0, 1, { 0, std::numeric_limits<double>::infinity() }, { 0, 0 }) },
         { "arrays of different lengths", shortArray },
     };
     for (const auto& c : cases) {

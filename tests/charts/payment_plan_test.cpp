@@ -83,8 +83,8 @@ TEST(PaymentPlan, LabelStepByHorizon)
         int n, step;
     };
     // 15, 50 and 100 themselves take the step of the range below them.
-    const Case cases[] = { { -3, 1 }, { 0, 1 }, { 12, 1 }, { 14, 1 }, { 15, 5 }, { 30, 5 }, { 50, 5 },
-        { 51, 10 }, { 100, 10 }, { 101, 15 }, { 120, 15 } };
+    const Case cases[] = { { -3, 1 }, { 0, 1 }, { 12, 1 }, { 14, 1 }, { 15, 5 }, { 30, 5 },
+        { 50, 5 }, { 51, 10 }, { 100, 10 }, { 101, 15 }, { 120, 15 } };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.n);
         EXPECT_EQ(planLabelStep(c.n), c.step);
@@ -105,7 +105,8 @@ TEST(PaymentPlan, PeriodLabelsFromFirstPeriodByStep)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.last);
-        const auto texts = paymentPlan(balanceRows({ "100", "50" }), c.first, c.last, allCurves()).texts();
+        const auto texts
+            = paymentPlan(balanceRows({ "100", "50" }), c.first, c.last, allCurves()).texts();
         std::vector<std::string> labels;
         for (const auto& t : texts) {
             labels.push_back(t.text);
@@ -237,8 +238,8 @@ TEST(PaymentPlan, NegativeValuesSetTheMinimumAndHalvesGoToEven)
     const auto g = paymentPlanGeometry(rows, 0, 2, onlyCurve(4));
     EXPECT_DOUBLE_EQ(g.max, 13); // nearest(12.5) = 12, plus one
     EXPECT_DOUBLE_EQ(g.min, -7); // nearest(-7.5) = -8, plus one
-    EXPECT_EQ(g.marginY, 2);     // nearest(2.0)
-    EXPECT_EQ(g.marginX, 0);     // nearest(0.2)
+    EXPECT_EQ(g.marginY, 2); // nearest(2.0)
+    EXPECT_EQ(g.marginX, 0); // nearest(0.2)
 }
 
 TEST(PaymentPlan, NoSelectionGivesAnEmptyChart)

@@ -98,7 +98,8 @@ TEST(SvgWriter, TextKeepsItsPointSizeAndTopLeftCorner)
         EXPECT_NE(svg.find("font-size=\"10px\""), std::string::npos) << svg;
         EXPECT_NE(svg.find("y=\"9.05\""), std::string::npos) << svg;
         EXPECT_NE(svg.find("x=\"" + std::to_string(width / 2) + "\""), std::string::npos);
-        EXPECT_NE(svg.find("font-family=\"Arial, 'Liberation Sans', sans-serif\""), std::string::npos);
+        EXPECT_NE(
+            svg.find("font-family=\"Arial, 'Liberation Sans', sans-serif\""), std::string::npos);
     }
 }
 
@@ -119,7 +120,8 @@ TEST(SvgWriter, EscapesTextAndDropsControlCharacters)
         EXPECT_EQ(xmlEscape(c.text), c.escaped);
         DisplayList list = square();
         list.add(ChartText { { 0, 0 }, c.text, "Arial", 7 });
-        EXPECT_NE(toSvg(list, 10, 10).find(std::string(">") + c.escaped + "</text>"), std::string::npos);
+        EXPECT_NE(
+            toSvg(list, 10, 10).find(std::string(">") + c.escaped + "</text>"), std::string::npos);
     }
 }
 
@@ -140,13 +142,15 @@ TEST(SvgWriter, NumbersUseAPointWhateverTheLocale)
     // The desktop program runs under the user's locale; a comma here would break the file.
     const char* previous = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = previous ? previous : "C";
-    const bool switched = std::setlocale(LC_NUMERIC, "es_CO.UTF-8") || std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    const bool switched
+        = std::setlocale(LC_NUMERIC, "es_CO.UTF-8") || std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
     DisplayList list = square();
     list.add(ChartLine { { 1.25, 0 }, { 1.25, 10 }, kBlack, 1, DashStyle::Solid });
     const std::string svg = toSvg(list, 100, 100);
     std::setlocale(LC_NUMERIC, saved.c_str());
     EXPECT_NE(svg.find("x1=\"12.5\""), std::string::npos) << svg;
-    EXPECT_FALSE(std::regex_search(svg, std::regex("\"[0-9-]+,[0-9]+\""))) << "locale switched: " << switched;
+    EXPECT_FALSE(std::regex_search(svg, std::regex("\"[0-9-]+,[0-9]+\"")))
+        << "locale switched: " << switched;
 }
 
 } // namespace

@@ -28,7 +28,8 @@ class DiagramCommand : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_dir = std::filesystem::temp_directory_path() / ("orvex-chart-" + std::to_string(::getpid()));
+        m_dir = std::filesystem::temp_directory_path()
+            / ("orvex-chart-" + std::to_string(::getpid()));
         std::filesystem::create_directories(m_dir);
     }
     void TearDown() override { std::filesystem::remove_all(m_dir); }

@@ -100,23 +100,24 @@ QAction* addSaveImageAction(QWidget* window, AppContext& ctx, const QString& def
     action->setShortcutContext(Qt::WindowShortcut);
     window->addAction(action);
     window->setContextMenuPolicy(Qt::ActionsContextMenu);
-    QObject::connect(action, &QAction::triggered, window, [window, &ctx, defaultName, source, size] {
-        QString name = ctx.fileDialogs.saveFileName(window, QStringLiteral("Guardar imagen"),
-            QStringLiteral("Imagen PNG (*.png);;Dibujo SVG (*.svg);;Documento PDF (*.pdf)"),
-            defaultName);
-        if (name.isEmpty())
-            return;
-        const QString suffix = QFileInfo(name).suffix().toLower();
-        if (suffix != QLatin1String("png") && suffix != QLatin1String("svg")
-            && suffix != QLatin1String("pdf"))
-            name += QStringLiteral(".png");
-        QString error;
-        if (!saveChartImage(source(), size(), name, &error))
-            ctx.messages.show(window,
-                { QStringLiteral("No se pudo guardar la imagen en ") + name + QStringLiteral(": ")
-                        + error + QStringLiteral("..."),
-                    QStringLiteral("Guardar imagen"), MsgIcon::Exclamation, MsgButtons::Ok });
-    });
+    QObject::connect(
+        action, &QAction::triggered, window, [window, &ctx, defaultName, source, size] {
+            QString name = ctx.fileDialogs.saveFileName(window, QStringLiteral("Guardar imagen"),
+                QStringLiteral("Imagen PNG (*.png);;Dibujo SVG (*.svg);;Documento PDF (*.pdf)"),
+                defaultName);
+            if (name.isEmpty())
+                return;
+            const QString suffix = QFileInfo(name).suffix().toLower();
+            if (suffix != QLatin1String("png") && suffix != QLatin1String("svg")
+                && suffix != QLatin1String("pdf"))
+                name += QStringLiteral(".png");
+            QString error;
+            if (!saveChartImage(source(), size(), name, &error))
+                ctx.messages.show(window,
+                    { QStringLiteral("No se pudo guardar la imagen en ") + name
+                            + QStringLiteral(": ") + error + QStringLiteral("..."),
+                        QStringLiteral("Guardar imagen"), MsgIcon::Exclamation, MsgButtons::Ok });
+        });
     return action;
 }
 

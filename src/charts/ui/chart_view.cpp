@@ -31,7 +31,8 @@ QFont chartFont(const ChartText& text)
 {
     QFont font(qs(text.font));
     // Where the named font is missing, a metric-compatible face keeps the layout.
-    font.setFamilies({ qs(text.font), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans") });
+    font.setFamilies(
+        { qs(text.font), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans") });
     font.setPointSizeF(text.points);
     return font;
 }

@@ -20,8 +20,9 @@ constexpr int kHeightTwips = 5220;
 }
 
 GraficaFlujo::GraficaFlujo(AppContext& ctx, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-              | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent,
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+            | Qt::MSWindowsFixedSizeDialogHint)
     , m_ctx(ctx)
 {
     setObjectName(QStringLiteral("GraficaFlujo"));

@@ -62,8 +62,8 @@ void PlanGraf::createMenus()
     layout()->setMenuBar(bar);
     m_verGraficas = bar->addMenu(QStringLiteral("Ver Gráficas"));
     m_verGraficas->setObjectName(QStringLiteral("VerGraficas"));
-    const char* captions[] = { "", "Pago Intereses", "Pago Cuota", "Pago Capital", "Saldo", "",
-        "Todas las Curvas" };
+    const char* captions[]
+        = { "", "Pago Intereses", "Pago Cuota", "Pago Capital", "Saldo", "", "Todas las Curvas" };
     for (int i = 1; i <= PlanCurveMenu::kAllCurves; ++i) {
         QAction* item = i == 5 ? m_verGraficas->addSeparator()
                                : m_verGraficas->addAction(QString::fromUtf8(captions[i]));

@@ -133,7 +133,7 @@ private slots:
             QVERIFY(colourNear(image, 102 * (p + 1), 60, kBlackColour));
             QVERIFY(colourNear(image, 102 * (p + 1), 40, kBlackColour));
             QVERIFY(!colourNear(image, 102 * (p + 1), 200, kBlackColour)); // nothing below the axis
-            QVERIFY(!colourNear(image, 102 * (p + 1), 20, kBlackColour));  // stops at 300
+            QVERIFY(!colourNear(image, 102 * (p + 1), 20, kBlackColour)); // stops at 300
         }
         QVERIFY(!colourNear(image, 153, 200, kRed)); // between the periods: nothing
     }
@@ -223,7 +223,8 @@ private slots:
         QVERIFY(m_messages.shown.empty());
         saveAs(w, m_dir.filePath(QStringLiteral("no/such/folder/d.svg")));
         QCOMPARE(m_messages.shown.size(), std::size_t(1));
-        QVERIFY(m_messages.shown[0].text.startsWith(QStringLiteral("No se pudo guardar la imagen")));
+        QVERIFY(
+            m_messages.shown[0].text.startsWith(QStringLiteral("No se pudo guardar la imagen")));
         QCOMPARE(m_messages.shown[0].icon, MsgIcon::Exclamation);
     }
 };

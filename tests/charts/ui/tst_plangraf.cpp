@@ -113,7 +113,8 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QVERIFY(item(&w, 6)->isChecked());
-        QCOMPARE(curveColours(w.view()->displayList()), (std::set<QRgb> { kBlue, kGreen, kCyan, kRed }));
+        QCOMPARE(
+            curveColours(w.view()->displayList()), (std::set<QRgb> { kBlue, kGreen, kCyan, kRed }));
         const QImage image = w.view()->grab().toImage();
         QVERIFY(image.width() >= 487 && image.height() >= 272);
         for (QRgb c : { kBlue, kCyan, kRed })
