@@ -194,6 +194,21 @@ private slots:
         QCOMPARE(svg.lineColours.count(QStringLiteral("#008000")), 2);
     }
 
+    void ctrlSAndTheContextMenuOfferSaving()
+    {
+        calculateExample();
+        GraficaFlujo w(m_ctx);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(w.contextMenuPolicy(), Qt::ActionsContextMenu);
+        QVERIFY(w.actions().contains(w.findChild<QAction*>(QStringLiteral("GuardarImagen"))));
+        const QString path = m_dir.filePath(QStringLiteral("teclado.svg"));
+        m_files.names.push_back(path);
+        QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(m_files.names.empty());
+        QVERIFY(readSvg(path).wellFormed);
+    }
+
     void savesPngAndPdfByTheNameAndPngWithoutAKnownExtension()
     {
         calculateExample();

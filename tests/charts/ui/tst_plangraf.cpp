@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QMenu>
 #include <QTableWidget>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 #include <set>
@@ -142,6 +144,30 @@ private slots:
         item(&w, 4)->trigger();
         QVERIFY(w.view()->displayList().items.empty()); // nothing selected, nothing drawn
         QVERIFY(m_messages.shown.empty());
+    }
+
+    void savesTheCurvesShownAsSvg()
+    {
+        QTemporaryDir dir;
+        PlanGraf w(m_ctx, loanRows());
+        w.show();
+        item(&w, 6)->trigger();
+        item(&w, 2)->trigger(); // only the instalment
+        const QString path = dir.filePath(QStringLiteral("plan.svg"));
+        m_files.names.push_back(path);
+        w.findChild<QAction*>(QStringLiteral("GuardarImagen"))->trigger();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&file);
+        QStringList colours;
+        while (!xml.atEnd()) {
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("line"))
+                colours << xml.attributes().value(QLatin1String("stroke")).toString();
+        }
+        QVERIFY(!xml.hasError());
+        // Two axes and the instalment from period 1 to 12 (period 0 has none).
+        QCOMPARE(colours.count(QStringLiteral("#008000")), 2 + 11);
+        QCOMPARE(colours.size(), 13);
     }
 
     void readsTheRowsOfATableWidget()
