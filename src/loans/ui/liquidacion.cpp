@@ -29,7 +29,7 @@ Liquidacion::Liquidacion(AppContext& ctx, ScheduleSource source, QWidget* parent
     createGrid();
     layout->addWidget(m_celdas);
     createButtons();
-    resize(twipsToPixels(8200, this), twipsToPixels(5200, this));
+    resize(sizeHint().width(), twipsToPixels(5200, this));
 }
 
 void Liquidacion::createMenus()

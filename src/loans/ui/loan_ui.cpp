@@ -4,6 +4,7 @@
 #include "common/ui/widgets.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTableWidget>
 
 namespace orvex {
@@ -24,8 +25,16 @@ void setUpLoanGrid(QTableWidget* grid, const QStringList& headers, const QList<i
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 4);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    for (int c = 0; c < characters.size(); ++c)
-        grid->setColumnWidth(c, twipsToPixels(columnWidthTwips(characters[c], kGridFontPoints), grid));
+    int total = 0;
+    for (int c = 0; c < characters.size(); ++c) {
+        const int width = twipsToPixels(columnWidthTwips(characters[c], kGridFontPoints), grid);
+        grid->setColumnWidth(c, width);
+        total += width;
+    }
+    // Wide enough for every column and the scroll bar, so no empty band is left over.
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    grid->setMinimumWidth(total + grid->verticalScrollBar()->sizeHint().width() + 2 * grid->frameWidth());
+    grid->setMaximumWidth(grid->minimumWidth());
 }
 
 QTableWidgetItem* fixedCell(const QString& text)

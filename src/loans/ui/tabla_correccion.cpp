@@ -31,19 +31,21 @@ TablaCorreccion::TablaCorreccion(AppContext& ctx, int months, QWidget* parent)
 {
     setObjectName(QStringLiteral("TablaCorreccion"));
     setWindowTitle(QStringLiteral("Tabla de Corrección Monetaria Detallada"));
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QHBoxLayout(this);
+    auto* table = new QVBoxLayout;
     createGrid();
     createEditor();
+    table->addWidget(m_celdas);
+    table->addWidget(m_edicion);
+    layout->addLayout(table);
     createButtons();
-    layout->addWidget(m_celdas);
-    layout->addWidget(m_edicion);
     setMonths(months);
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("TimerCelda"));
     m_timer->setInterval(100);
     connect(m_timer, &QTimer::timeout, this, &TablaCorreccion::keepCurrentRowVisible);
     m_timer->start();
-    resize(twipsToPixels(3600, this), twipsToPixels(4400, this));
+    resize(sizeHint().width(), twipsToPixels(4400, this));
     m_ready = true;
 }
 
@@ -62,6 +64,7 @@ void TablaCorreccion::createEditor()
 {
     m_edicion = new QLineEdit(this);
     m_edicion->setObjectName(QStringLiteral("Edicion"));
+    m_edicion->setMaximumWidth(m_celdas->maximumWidth());
     m_edicion->installEventFilter(this);
     connect(m_edicion, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (QTableWidgetItem* item = m_celdas->currentItem(); item && m_celdas->currentColumn() == kRateColumn)
@@ -77,12 +80,13 @@ void TablaCorreccion::createButtons()
     m_cargar->setObjectName(QStringLiteral("Grabar1"));
     m_salir = new QPushButton(QStringLiteral("Salir"), this);
     m_salir->setObjectName(QStringLiteral("Salir"));
-    auto* row = new QHBoxLayout;
+    auto* column = new QVBoxLayout;
     for (QPushButton* button : { m_grabar, m_cargar, m_salir }) {
         button->setAutoDefault(false);
-        row->addWidget(button);
+        column->addWidget(button);
     }
-    static_cast<QVBoxLayout*>(layout())->addLayout(row);
+    column->addStretch();
+    static_cast<QHBoxLayout*>(layout())->addLayout(column);
     connect(m_grabar, &QPushButton::clicked, this, &TablaCorreccion::save);
     connect(m_cargar, &QPushButton::clicked, this, &TablaCorreccion::load);
     connect(m_salir, &QPushButton::clicked, this, &TablaCorreccion::handOver);
