@@ -39,12 +39,17 @@ int editingKind(const Worksheet& sheet, int row)
 bool isEditableCell(int kind, int column)
 {
     switch (column) {
-    case kColSensibilidad: return true;
+    case kColSensibilidad:
+        return true;
     case kColValor:
-    case kColInicio: return kind >= 1 && kind <= 5;
-    case kColFinal: return kind >= 2 && kind <= 5;
-    case kColPorcentaje: return kind >= 4 && kind <= 5;
-    default: return false;
+    case kColInicio:
+        return kind >= 1 && kind <= 5;
+    case kColFinal:
+        return kind >= 2 && kind <= 5;
+    case kColPorcentaje:
+        return kind >= 4 && kind <= 5;
+    default:
+        return false;
     }
 }
 
@@ -82,10 +87,7 @@ CellPos moveOn(CellPos pos)
     return pos;
 }
 
-bool startsTyping(char32_t ch)
-{
-    return ch == U'-' || ch == U'*' || (ch >= U'0' && ch <= U'9');
-}
+bool startsTyping(char32_t ch) { return ch == U'-' || ch == U'*' || (ch >= U'0' && ch <= U'9'); }
 
 std::string editTextForCell(int column, std::string_view cellText)
 {

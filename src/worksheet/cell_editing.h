@@ -27,9 +27,9 @@ enum class CellEditor { None, KindList, EditBox };
 
 struct CellReactionResult {
     CellEditor editor = CellEditor::None;
-    int column = 1;          // the current column afterwards (moved to 1 for a locked cell)
-    std::string editText;    // EditBox: the text to show (the unknown in its short form)
-    std::string kindPrefix;  // KindList: the text whose first matching entry is selected
+    int column = 1; // the current column afterwards (moved to 1 for a locked cell)
+    std::string editText; // EditBox: the text to show (the unknown in its short form)
+    std::string kindPrefix; // KindList: the text whose first matching entry is selected
     bool rowCleared = false; // the row had no kind and its columns 2..6 were emptied
 };
 

@@ -1,0 +1,134 @@
+#include "app/talvora.h"
+
+#include "app/respuestas.h"
+#include "common/shared_state.h"
+#include "common/ui/message_service.h"
+#include "common/ui/widgets.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace orvex {
+
+Talvora::Talvora(AppContext& context, QWidget* parent)
+    : QMainWindow(parent)
+    , m_ctx(context)
+{
+    setObjectName(QStringLiteral("Talvora"));
+    setWindowTitle(QStringLiteral("TALVORA"));
+
+    createActions();
+    createMenus();
+    createToolBar();
+    createGrid();
+    createEditors();
+    createRateRow();
+    createResultFrame();
+    connectSignals();
+
+    m_gridEventsEnabled = true;
+    activateAfterChild();
+}
+
+Talvora::~Talvora() = default;
+
+void Talvora::activateAfterChild()
+{
+    makeCurrent({ 1, kColTipo });
+    m_ctx.state.LoanWindowActive = false;
+}
+
+int Talvora::execChild(QDialog& child)
+{
+    const int result = runModal(child);
+    activateAfterChild();
+    return result;
+}
+
+void Talvora::calculos()
+{
+    m_gridEventsEnabled = false;
+    const CalcOutcome outcome = orvex::calculos(m_sheet, m_ctx.state);
+    if (outcome.comentario)
+        m_labelComentario->setText(qs(*outcome.comentario));
+    if (outcome.respuesta)
+        m_labelRespuesta->setText(qs(*outcome.respuesta));
+    if (outcome.newRate)
+        m_interes->setText(qs(*outcome.newRate));
+    if (outcome.evaluation) {
+        hideResultFrame();
+        showEvaluation(*outcome.evaluation);
+    }
+    m_gridEventsEnabled = true;
+    if (outcome.failed) {
+        m_ctx.messages.calcError(this);
+        return;
+    }
+    showResultFrame();
+}
+
+int Talvora::runModal(QDialog& child) { return child.exec(); }
+
+void Talvora::showEvaluation(const CalcOutcome::Evaluation& evaluation)
+{
+    Respuestas window(evaluation, this);
+    execChild(window);
+}
+
+void Talvora::showResultFrame()
+{
+    if (!m_respuesta->isHidden())
+        return;
+    m_respuesta->show();
+    setFixedHeight(height() + m_respuesta->height());
+}
+
+void Talvora::hideResultFrame()
+{
+    if (m_respuesta->isHidden())
+        return;
+    m_respuesta->hide();
+    setFixedHeight(height() - m_respuesta->height());
+}
+
+void Talvora::closeResultFrame() { hideResultFrame(); }
+
+void Talvora::toolbarButtonClicked(const QString& key)
+{
+    if (key == QLatin1String("Nuevo"))
+        newWorksheet();
+    else if (key == QLatin1String("Abrir"))
+        openFile();
+    else if (key == QLatin1String("Grabar"))
+        saveFileAs();
+    else if (key == QLatin1String("Calculos"))
+        calculos();
+    else if (key == QLatin1String("Diagrama"))
+        openFlowDiagram();
+    else if (key == QLatin1String("Liquidacion"))
+        openSchedule();
+    else if (key == QLatin1String("Internet"))
+        openWebViewer();
+}
+
+void Talvora::quitProgram()
+{
+    // Nothing is asked and nothing is saved.
+    QApplication::closeAllWindows();
+    QApplication::quit();
+}
+
+// The windows below belong to other parts of the program; each is shown with
+// execChild() (modal) so that returning here serves the worksheet again, except
+// the web viewer, which is modeless.
+void Talvora::openRateConverter() { }
+void Talvora::openFlowDiagram() { }
+void Talvora::openSchedule() { }
+void Talvora::openLoanWindow() { }
+void Talvora::openWebViewer() { }
+void Talvora::openAbout() { }
+
+} // namespace orvex
