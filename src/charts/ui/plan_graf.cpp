@@ -13,6 +13,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace orvex {
 
 namespace {
@@ -22,12 +24,14 @@ constexpr int kHeightTwips = 4080;
 
 std::vector<ScheduleGridRow> scheduleRowsFromGrid(const QTableWidget& grid)
 {
-    std::vector<ScheduleGridRow> rows(static_cast<std::size_t>(grid.rowCount()));
-    for (int r = 0; r < grid.rowCount(); ++r) {
-        for (int c = 0; c < 5 && c < grid.columnCount(); ++c) {
+    std::vector<ScheduleGridRow> rows(static_cast<std::size_t>(grid.rowCount()) + 1);
+    const int columns = std::min(grid.columnCount(), 5);
+    for (int c = 0; c < columns; ++c) {
+        const auto column = static_cast<std::size_t>(c);
+        rows[0][column] = us(grid.model()->headerData(c, Qt::Horizontal).toString());
+        for (int r = 0; r < grid.rowCount(); ++r)
             if (const QTableWidgetItem* item = grid.item(r, c))
-                rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = us(item->text());
-        }
+                rows[static_cast<std::size_t>(r) + 1][column] = us(item->text());
     }
     return rows;
 }

@@ -16,7 +16,8 @@ namespace orvex {
 struct AppContext;
 class ChartView;
 
-// The texts of a schedule grid as displayed (row 0 the headers, columns 0–4).
+// The texts of a schedule grid as displayed: its horizontal header becomes row 0,
+// grid row r becomes row r + 1 (columns 0–4).
 std::vector<ScheduleGridRow> scheduleRowsFromGrid(const QTableWidget& grid);
 
 // "PLAN DE PAGOS": the payment-plan chart of the schedule rows the opener hands

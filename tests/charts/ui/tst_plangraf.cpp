@@ -172,17 +172,21 @@ private slots:
 
     void readsTheRowsOfATableWidget()
     {
-        QTableWidget grid(3, 5);
-        grid.setItem(0, 4, new QTableWidgetItem(QStringLiteral("Saldo")));
-        grid.setItem(1, 4, new QTableWidgetItem(QStringLiteral("100.00")));
-        grid.setItem(2, 0, new QTableWidgetItem(QStringLiteral("1")));
-        grid.setItem(2, 1, new QTableWidgetItem(QStringLiteral("Período")));
+        // The header row is the grid's horizontal header, as the schedule window shows it.
+        QTableWidget grid(2, 5);
+        grid.setHorizontalHeaderLabels(
+            { "Período", "Pago Intereses", "Cuota", "Pago Capital", "Saldo" });
+        grid.setItem(0, 4, new QTableWidgetItem(QStringLiteral("100.00")));
+        grid.setItem(1, 0, new QTableWidgetItem(QStringLiteral("1")));
+        grid.setItem(1, 1, new QTableWidgetItem(QStringLiteral("2.50")));
         const auto rows = scheduleRowsFromGrid(grid);
         QCOMPARE(rows.size(), std::size_t(3));
+        QCOMPARE(rows[0][0], std::string("Período"));
         QCOMPARE(rows[0][4], std::string("Saldo"));
         QCOMPARE(rows[1][4], std::string("100.00"));
         QCOMPARE(rows[1][0], std::string());
-        QCOMPARE(rows[2][1], std::string("Período"));
+        QCOMPARE(rows[2][0], std::string("1"));
+        QCOMPARE(rows[2][1], std::string("2.50"));
     }
 
     void doubleClickCloses()
