@@ -105,8 +105,9 @@ TEST(LoanSchedule, BalanceReachesZeroForUniformPayments)
             // Rounding of the payment grows like (1 + i)^n along the balance.
             const double growth = std::pow(1.0 + std::atof(rate) / 100.0, term);
             EXPECT_NEAR(std::stod(table.rows.back()[4]), 0.0, 6e-6 + 12000.0 * 1e-15 * growth);
-            if (growth < 1e6)
+            if (growth < 1e6) {
                 EXPECT_EQ(table.rows.back()[4], "0.00000");
+            }
             // Interest plus capital is the payment in every row.
             for (std::size_t r = 2; r < table.rows.size(); ++r) {
                 const double sum = std::stod(table.rows[r][1]) + std::stod(table.rows[r][3]);
