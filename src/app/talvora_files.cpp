@@ -64,7 +64,7 @@ void Talvora::cargar()
     if (m_fileName.isEmpty() || !fileExists(us(m_fileName)))
         return;
     // Read first: a file that cannot be read leaves the grid as it was.
-    LoadedWorksheet loaded = loadWorksheetFile(us(m_fileName));
+    LoadedWorksheet loaded = openWorksheetFile(us(m_fileName));
     nuevos();
     {
         BusyGrid busy(m_gridEventsEnabled);

@@ -1,11 +1,13 @@
 #include "worksheet/validation.h"
 
 #include "common/calc_error.h"
+#include "common/file_io.h"
 #include "common/numbers.h"
 #include "common/text.h"
 #include "worksheet/cell_editing.h"
 
 #include <array>
+#include <cerrno>
 
 namespace orvex {
 namespace {
@@ -57,6 +59,19 @@ std::optional<ValidationFault> validateWorksheet(const Worksheet& sheet)
         }
     }
     return std::nullopt;
+}
+
+bool isWorksheetFile(std::string_view bytes)
+{
+    return bytes.empty() || bytes.substr(0, 4) == "TASA";
+}
+
+LoadedWorksheet openWorksheetFile(const std::string& path)
+{
+    const std::string bytes = readWholeFile(path);
+    if (!isWorksheetFile(bytes))
+        throw FileError(EINVAL, "No es una hoja de trabajo \"" + path + "\": falta el registro TASA");
+    return parseWorksheetFile(bytes);
 }
 
 } // namespace orvex

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "worksheet/worksheet.h"
+#include "worksheet/worksheet_file.h"
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace orvex {
 
@@ -25,5 +27,13 @@ struct ValidationFault {
 // large for a double, and a used row's start (or a series' end) beyond the 16-bit
 // range, are refused too: the calculation could not read them.
 std::optional<ValidationFault> validateWorksheet(const Worksheet& sheet);
+
+// Whether bytes can be a worksheet file: empty (a file just created), or starting
+// with the "TASA" header record that every saved worksheet has.
+bool isWorksheetFile(std::string_view bytes);
+
+// Reads a worksheet file for the window; throws FileError when it cannot be read
+// or is not a worksheet (EINVAL), so that no other file fills the grid with noise.
+LoadedWorksheet openWorksheetFile(const std::string& path);
 
 } // namespace orvex

@@ -1,7 +1,12 @@
 #include "worksheet/validation.h"
 
+#include "common/file_io.h"
+
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace orvex {
@@ -102,6 +107,58 @@ TEST(Validation, StopsAtTheFirstFaultyRow)
     EXPECT_EQ(*fault, (ValidationFault { 40, kColFinal, kBadValueMessage }));
     sheet.setCell(40, kColFinal, "99");
     EXPECT_FALSE(validateWorksheet(sheet));
+}
+
+TEST(WorksheetFileCheck, OnlySavedWorksheetsAndEmptyFilesLoad)
+{
+    Worksheet sheet;
+    sheet.setCell(4, kColTipo, kUniforme);
+    sheet.setCell(4, kColValor, "250");
+    sheet.setRate("Incognita");
+    struct Case {
+        std::string bytes;
+        bool worksheet;
+    };
+    const Case cases[] = {
+        { "", true }, // the open dialog's newly created file
+        { serializeWorksheet(Worksheet {}), true },
+        { serializeWorksheet(sheet), true },
+        { serializeWorksheet(sheet).substr(0, 300), true }, // cut short: still read
+        { "Hola, esto es una carta.\n", false },
+        { std::string(512, '\0'), false },
+        { "tasa" + std::string(252, ' '), false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.substr(0, 20));
+        EXPECT_EQ(isWorksheetFile(c.bytes), c.worksheet);
+    }
+}
+
+TEST(WorksheetFileCheck, OpeningRefusesOtherFilesAndReadsWorksheets)
+{
+    const auto dir = std::filesystem::temp_directory_path() / "orvex_validation_test";
+    std::filesystem::create_directories(dir);
+    const std::string letter = (dir / "carta.txt").string();
+    const std::string hoja = (dir / "HOJA.ORV").string();
+    writeFileAtomically(letter, "Querido amigo:\n");
+    Worksheet sheet;
+    sheet.setCell(4, kColTipo, kUniforme);
+    sheet.setCell(4, kColValor, "250");
+    sheet.setRate("7");
+    writeFileAtomically(hoja, serializeWorksheet(sheet));
+
+    try {
+        openWorksheetFile(letter);
+        ADD_FAILURE() << "a letter was read as a worksheet";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.number(), EINVAL);
+        EXPECT_NE(std::string(e.what()).find(letter), std::string::npos);
+    }
+    const LoadedWorksheet loaded = openWorksheetFile(hoja);
+    EXPECT_EQ(loaded.rate, std::optional<std::string>("7"));
+    EXPECT_EQ(loaded.sheet.cell(1, kColValor), "250"); // packed from row 1
+    EXPECT_THROW(openWorksheetFile((dir / "missing.ORV").string()), FileError);
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -549,13 +549,26 @@ private slots:
         QCOMPARE(cell(1, 2), QStringLiteral("5"));
         QCOMPARE(m_w->windowTitle(), QStringLiteral("TALVORA"));
 
-        // A file deleted after opening is written again by Guardar.
+        // Nor can a file that is not a worksheet.
+        const QString letter = dir.filePath(QStringLiteral("carta.txt"));
+        QFile file(letter);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(600, 'x'));
+        file.close();
+        m_dialogs->names.push_back(letter);
+        action("MenuAbrir")->trigger();
+        QCOMPARE(m_messages->shown.size(), std::size_t(3));
+        QVERIFY(lastMessage().text.contains(QStringLiteral("no es una hoja de trabajo"), Qt::CaseInsensitive));
+        QCOMPARE(cell(1, 2), QStringLiteral("5"));
+        QCOMPARE(interes()->text(), QString());
+
+        // A file deleted while in use is written again by Guardar.
         const QString path = dir.filePath(QStringLiteral("borrado.ORV"));
         m_dialogs->names.push_back(path);
         action("MenuGuardarComo")->trigger();
         QVERIFY(QFile::remove(path));
         action("MenuGuardar")->trigger();
-        QCOMPARE(m_messages->shown.size(), std::size_t(2));
+        QCOMPARE(m_messages->shown.size(), std::size_t(3));
         QCOMPARE(QFile(path).size(), qint64(2 * 256));
     }
 
