@@ -1,9 +1,13 @@
 #include "cli/commands.h"
 
 #include "charts/flow_diagram.h"
+#include "charts/payment_plan.h"
 #include "charts/svg_writer.h"
 #include "common/calc_error.h"
 #include "common/file_io.h"
+#include "loans/loan.h"
+#include "loans/loan_files.h"
+#include "loans/schedule.h"
 #include "worksheet/calculation.h"
 #include "worksheet/worksheet_file.h"
 
@@ -18,30 +22,37 @@ namespace {
 // The window sizes, so a saved picture looks like the one on screen.
 constexpr int kDiagramWidth = 612;
 constexpr int kDiagramHeight = 348;
+constexpr int kPlanWidth = 487;
+constexpr int kPlanHeight = 272;
 
 struct ChartArgs {
     std::string input;
     std::string output; // empty: standard output
+    std::string cor; // the loan's variation table, when given
 };
 
-bool endsWithSvg(const std::string& name)
+bool endsWith(const std::string& name, const char* suffix)
 {
-    if (name.size() < 4)
+    const std::string wanted = suffix;
+    if (name.size() < wanted.size())
         return false;
-    std::string suffix = name.substr(name.size() - 4);
-    std::transform(suffix.begin(), suffix.end(), suffix.begin(),
+    std::string tail = name.substr(name.size() - wanted.size());
+    std::transform(tail.begin(), tail.end(), tail.begin(),
         [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return suffix == ".svg";
+    return tail == wanted;
 }
 
-// FILE [-o OUT.svg]; anything else is a usage error reported on err.
-std::optional<ChartArgs> parseChartArgs(const Args& args, const char* usage, std::ostream& err)
+// FILE [--cor FILE.cor] [-o OUT.svg]; anything else is a usage error reported on err.
+std::optional<ChartArgs> parseChartArgs(
+    const Args& args, const char* usage, bool acceptCor, std::ostream& err)
 {
     ChartArgs parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "-o" && i + 1 < args.size() && parsed.output.empty()) {
             parsed.output = args[++i];
+        } else if (acceptCor && a == "--cor" && i + 1 < args.size() && parsed.cor.empty()) {
+            parsed.cor = args[++i];
         } else if (parsed.input.empty() && !a.empty() && a[0] != '-') {
             parsed.input = a;
         } else {
@@ -53,7 +64,7 @@ std::optional<ChartArgs> parseChartArgs(const Args& args, const char* usage, std
         err << usage;
         return std::nullopt;
     }
-    if (!parsed.output.empty() && parsed.output != "-" && !endsWithSvg(parsed.output)) {
+    if (!parsed.output.empty() && parsed.output != "-" && !endsWith(parsed.output, ".svg")) {
         err << "orvex-cli: solo se escriben dibujos SVG (.svg): " << parsed.output << "\n";
         return std::nullopt;
     }
@@ -76,12 +87,71 @@ int writeSvg(
     return kExitOk;
 }
 
+int calcFailure(std::ostream& err)
+{
+    err << kCalcErrorMessage << "\n";
+    return kExitCalcError;
+}
+
+// The schedule of a loan file, as "Cálculos" of the loan window opens it.
+// nullopt: the failure was reported and code holds the exit code.
+std::optional<ScheduleTable> loanSchedule(
+    const ChartArgs& a, SharedState& state, std::ostream& err, int& code)
+{
+    try {
+        const LoanInput loan = loadLoanFile(a.input);
+        if (!a.cor.empty()) {
+            // The variation table covers months 0 to the term, as its "Salir" hands it over.
+            const auto months = static_cast<std::size_t>(loanMonths(loan.termText())) + 1;
+            state.UvrVariations = variationsFromTexts(loadVariationFile(a.cor, months));
+        }
+        runLoanCalculation(loan, state);
+        return buildSchedule(
+            ScheduleSource::loan(loan.termText(), loan.rateText(), loan.enUvr), state);
+    } catch (const LoanFileError& e) {
+        err << "orvex-cli plan: " << e.what() << "\n";
+        code = kExitUsage;
+    } catch (const CalcError&) {
+        code = calcFailure(err);
+    }
+    return std::nullopt;
+}
+
+// The schedule of a worksheet, as "Liquidacion" shows it after the calculation.
+std::optional<ScheduleTable> worksheetSchedule(
+    const ChartArgs& a, SharedState& state, std::ostream& err, int& code)
+{
+    LoadedWorksheet loaded;
+    try {
+        loaded = loadWorksheetFile(a.input);
+    } catch (const FileError& e) {
+        err << "orvex-cli plan: " << e.what() << "\n";
+        code = kExitUsage;
+        return std::nullopt;
+    }
+    if (loaded.rate)
+        loaded.sheet.setRate(*loaded.rate);
+    const CalcOutcome outcome = calculos(loaded.sheet, state);
+    if (outcome.failed) {
+        code = calcFailure(err);
+        return std::nullopt;
+    }
+    // A rate search leaves its result in the rate field, where the schedule reads it.
+    const std::string rate = outcome.newRate ? *outcome.newRate : loaded.sheet.rate();
+    try {
+        return buildSchedule(ScheduleSource::worksheet(rate), state);
+    } catch (const CalcError&) {
+        code = calcFailure(err);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int runDiagram(const Args& args, std::ostream& out, std::ostream& err)
 {
     const char* usage = "Uso: orvex-cli diagram ARCHIVO.ORV [-o SALIDA.svg]\n";
-    const auto parsed = parseChartArgs(args, usage, err);
+    const auto parsed = parseChartArgs(args, usage, false, err);
     if (!parsed)
         return kExitUsage;
 
@@ -108,6 +178,33 @@ int runDiagram(const Args& args, std::ostream& out, std::ostream& err)
         return kExitCalcError;
     }
     return writeSvg(svg, parsed->output, out, err);
+}
+
+int runPlan(const Args& args, std::ostream& out, std::ostream& err)
+{
+    const char* usage = "Uso: orvex-cli plan ARCHIVO.upa [--cor ARCHIVO.cor] [-o SALIDA.svg]\n"
+                        "     orvex-cli plan ARCHIVO.ORV [-o SALIDA.svg]\n";
+    const auto parsed = parseChartArgs(args, usage, true, err);
+    if (!parsed)
+        return kExitUsage;
+    const bool loan = endsWith(parsed->input, ".upa");
+    if (!loan && !parsed->cor.empty()) {
+        err << "orvex-cli plan: --cor solo acompaña a un préstamo (.upa)\n" << usage;
+        return kExitUsage;
+    }
+
+    // The schedule leaves FirstPeriod and LastPeriod where the chart reads them.
+    SharedState state;
+    int code = kExitOk;
+    const auto table = loan ? loanSchedule(*parsed, state, err, code)
+                            : worksheetSchedule(*parsed, state, err, code);
+    if (!table)
+        return code;
+    PlanCurveMenu menu;
+    menu.activate(); // all four curves, as a new window shows them
+    const DisplayList chart
+        = paymentPlan(table->rows, state.FirstPeriod, state.LastPeriod, menu.checks());
+    return writeSvg(toSvg(chart, kPlanWidth, kPlanHeight), parsed->output, out, err);
 }
 
 } // namespace orvex::cli

@@ -16,6 +16,7 @@ using Args = std::vector<std::string>;
 // One function per subcommand: args are the words after the subcommand's name.
 int runCalc(const Args& args, std::ostream& out, std::ostream& err);
 int runDiagram(const Args& args, std::ostream& out, std::ostream& err);
+int runPlan(const Args& args, std::ostream& out, std::ostream& err);
 int runRate(const Args& args, std::ostream& out, std::ostream& err);
 int runCombined(const Args& args, std::ostream& out, std::ostream& err);
 int runLoan(const Args& args, std::ostream& out, std::ostream& err);

@@ -15,7 +15,7 @@ const std::map<std::string, Command>& commands()
     static const std::map<std::string, Command> table = {
         { "calc", orvex::cli::runCalc },
         { "loan", orvex::cli::runLoan }, { "schedule", orvex::cli::runSchedule },
-        { "diagram", orvex::cli::runDiagram },
+        { "diagram", orvex::cli::runDiagram }, { "plan", orvex::cli::runPlan },
         { "rate", orvex::cli::runRate }, { "combined", orvex::cli::runCombined },
     };
     return table;
@@ -27,6 +27,8 @@ const char* kUsage =
     "Comandos:\n"
     "  calc ARCHIVO.ORV [--flows]   calcula una hoja de flujos como el botón Cálculos\n"
     "  diagram ARCHIVO.ORV [-o SALIDA.svg]  diagrama de flujo de la hoja calculada, en SVG\n"
+    "  plan ARCHIVO.upa [--cor ARCHIVO.cor] [-o SALIDA.svg]  gráfica del plan de pagos, en SVG;\n"
+    "       también plan ARCHIVO.ORV [-o SALIDA.svg] para la hoja calculada\n"
     "  rate VALOR CONOCIDA DESEADA  convierte una tasa; CONOCIDA y DESEADA son TIPO:REF/CAP\n"
     "                               o TIPO:CAP (TIPO NV, NA, EV, EA; periodos Año, Semestre,\n"
     "                               Trimestre, Bimestre, Mes, Diario), p. ej. 24 NV:Año/Mes EV:Año\n"

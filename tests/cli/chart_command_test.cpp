@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 #include "common/file_io.h"
+#include "loans/loan_files.h"
 #include "worksheet/worksheet_file.h"
 
 #include <gtest/gtest.h>
@@ -125,6 +126,103 @@ TEST_F(DiagramCommand, UsageAndFileErrors)
         SCOPED_TRACE(c.what);
         const Outcome r = diagram(c.args);
         EXPECT_EQ(r.code, kExitUsage);
+        EXPECT_NE(r.err.find(c.inMessage), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+class PlanCommand : public DiagramCommand {
+protected:
+    Outcome plan(const Args& args)
+    {
+        std::ostringstream out, err;
+        const int code = runPlan(args, out, err);
+        return { code, out.str(), err.str() };
+    }
+    // 1,200,000 pesos at 100 a UVR (12000 UVR), 12 months at 1 %, uniform instalment.
+    std::string loanFile(const char* uvr = "100")
+    {
+        LoanInput loan;
+        loan.texts = { "1200000", uvr, "12", "1", "0" };
+        loan.system = PaymentSystem::UniformPayment;
+        loan.enUvr = true;
+        saveLoanFile(path("p.upa"), loan);
+        return path("p.upa");
+    }
+};
+
+TEST_F(PlanCommand, LoanPlanDrawsAllFourCurves)
+{
+    const Outcome r = plan({ loanFile(), "-o", path("plan.svg") });
+    ASSERT_EQ(r.code, kExitOk) << r.err;
+    const std::string svg = readWholeFile(path("plan.svg"));
+    // Periods 0..12: interest, instalment and capital start at period 1 (11 segments
+    // each), the balance at period 0 (12 segments, the last one down to 0).
+    struct Case {
+        const char* colour;
+        int lines;
+    };
+    const Case cases[] = {
+        { "#000080", 11 },
+        { "#008000", 2 + 11 }, // the axes and the instalment share the dark green
+        { "#008080", 11 },
+        { "#800000", 12 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.colour);
+        EXPECT_EQ(count(svg, std::string("stroke=\"") + c.colour + "\""), c.lines);
+    }
+    EXPECT_EQ(count(svg, "stroke-width=\"2\""), 2);
+    EXPECT_EQ(count(svg, "<text"), 13); // a label on every period up to 14 periods
+    EXPECT_EQ(count(svg, ">12</text>"), 1);
+    EXPECT_EQ(count(svg, "viewBox=\"0 0 487 272\""), 1);
+}
+
+TEST_F(PlanCommand, WorksheetPlanLabelsEveryFifthPeriod)
+{
+    // 36 periods: labels at 0, 5, ..., 35.
+    Worksheet s;
+    s.setRate("1.5");
+    s.setCell(1, kColTipo, "1. Pago Unico");
+    s.setCell(1, kColValor, "10000000");
+    s.setCell(1, kColInicio, "0");
+    s.setCell(2, kColTipo, "2. Serie Uniforme");
+    s.setCell(2, kColValor, "-361523.96");
+    s.setCell(2, kColInicio, "0");
+    s.setCell(2, kColFinal, "36");
+    const Outcome r = plan({ write("w.ORV", s) });
+    ASSERT_EQ(r.code, kExitOk) << r.err;
+    EXPECT_EQ(count(r.out, "<text"), 8);
+    EXPECT_EQ(count(r.out, ">35</text>"), 1);
+    EXPECT_EQ(count(r.out, ">36</text>"), 0);
+    // Balance 10,000,000 at period 0: Max = 10000001 > 9999999, drawn in millions.
+    EXPECT_EQ(count(r.out, "stroke=\"#800000\""), 36);
+}
+
+TEST_F(PlanCommand, FailuresAndUsage)
+{
+    struct Case {
+        const char* what;
+        Args args;
+        int code;
+        const char* inMessage;
+    };
+    const std::string loan = loanFile();
+    writeFileAtomically(path("short.cor"), std::string(64, ' '));
+    const Case cases[] = {
+        { "no file", {}, kExitUsage, "Uso:" },
+        { "--cor with a worksheet", { example(), "--cor", path("v.cor") }, kExitUsage, "--cor" },
+        { "missing loan", { path("none.upa") }, kExitUsage, "none.upa" },
+        { "variation table too short", { loan, "--cor", path("short.cor") }, kExitUsage,
+            "short.cor" },
+        { "not an SVG name", { loan, "-o", path("p.pdf") }, kExitUsage, "p.pdf" },
+        { "UVR value 0", { loanFile("0") }, kExitCalcError,
+            "Error en cálculos, revise la información digitada...\n" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Outcome r = plan(c.args);
+        EXPECT_EQ(r.code, c.code);
         EXPECT_NE(r.err.find(c.inMessage), std::string::npos) << r.err;
         EXPECT_EQ(r.out, "");
     }
