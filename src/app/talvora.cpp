@@ -1,6 +1,7 @@
 #include "app/talvora.h"
 
 #include "app/respuestas.h"
+#include "charts/ui/grafica_flujo.h"
 #include "common/shared_state.h"
 #include "common/ui/message_service.h"
 #include "common/ui/widgets.h"
@@ -63,6 +64,10 @@ void Talvora::calculos()
         showEvaluation(*outcome.evaluation);
     }
     m_gridEventsEnabled = true;
+    // The return from the evaluation window made (1, 1) current while the grid
+    // was not reacting; show its input control now.
+    if (outcome.evaluation)
+        runCellReaction();
     if (outcome.failed) {
         m_ctx.messages.calcError(this);
         return;
@@ -125,7 +130,12 @@ void Talvora::quitProgram()
 // execChild() (modal) so that returning here serves the worksheet again, except
 // the web viewer, which is modeless.
 void Talvora::openRateConverter() { }
-void Talvora::openFlowDiagram() { }
+void Talvora::openFlowDiagram()
+{
+    GraficaFlujo window(m_ctx, this);
+    execChild(window);
+}
+
 void Talvora::openSchedule() { }
 void Talvora::openLoanWindow() { }
 void Talvora::openWebViewer() { }

@@ -31,8 +31,10 @@ struct ValidationFault;
 // Controls carry the program's names as objectName: Celdas, Edicion, Tipo, Label1,
 // Interes, ConvertirTasaInteres, Respuesta (LabelComentario, LabelRespuesta, Cerrar),
 // Barra1 with one button per key (Nuevo, Abrir, Grabar, Calculos, Diagrama,
-// Liquidacion, Internet). Menu actions are named Menu + their command (MenuAbrir,
-// MenuGuardar, MenuGuardarComo, MenuCalculos, ...).
+// Liquidacion, Internet). The menus are MenuArchivo, MenuCalculos, MenuPrestamos and
+// MenuSalir; their actions MenuAbrir, MenuGuardar, MenuGuardarComo,
+// MenuCalculosFinancieros, MenuDiagramaFlujo, MenuPlanPagos, MenuConsultarWeb,
+// MenuSistemasAmortizacion, MenuSalirPrograma, MenuAcercaDe.
 //
 // Celdas shows the worksheet's fixed header row and numbering column as its header
 // views, so the worksheet's row r, column c (1-based) is the table's row r - 1,

@@ -395,6 +395,8 @@ private slots:
         QCOMPARE(heightDuring, before);
         // Back from the evaluation window: served again, frame back with the old text.
         QCOMPARE(current(), (CellPos { 1, 1 }));
+        QVERIFY(!tipo()->isHidden());
+        QCOMPARE(tipo()->currentText(), kind(1));
         QVERIFY(!m_state.LoanWindowActive);
         QVERIFY(!frame()->isHidden());
         QCOMPARE(find<QLabel>("LabelRespuesta")->text(), QStringLiteral("49.04"));
