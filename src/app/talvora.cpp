@@ -5,6 +5,9 @@
 #include "common/shared_state.h"
 #include "common/ui/message_service.h"
 #include "common/ui/widgets.h"
+#include "rates/ui/tasa_interes.h"
+#include "loans/ui/liquidacion.h"
+#include "loans/ui/upac.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -129,15 +132,32 @@ void Talvora::quitProgram()
 // The windows below belong to other parts of the program; each is shown with
 // execChild() (modal) so that returning here serves the worksheet again, except
 // the web viewer, which is modeless.
-void Talvora::openRateConverter() { }
+void Talvora::openRateConverter()
+{
+    TasaInteres window(m_ctx, RateTargets { m_interes }, this);
+    execChild(window);
+}
+
 void Talvora::openFlowDiagram()
 {
     GraficaFlujo window(m_ctx, this);
     execChild(window);
 }
 
-void Talvora::openSchedule() { }
-void Talvora::openLoanWindow() { }
+void Talvora::openSchedule()
+{
+    Liquidacion window(m_ctx, ScheduleSource::worksheet(us(m_interes->text())), this);
+    window.runModal = [this](QDialog& child) { return runModal(child); };
+    execChild(window);
+}
+
+void Talvora::openLoanWindow()
+{
+    UPAC window(m_ctx, this);
+    window.runModal = [this](QDialog& child) { return runModal(child); };
+    execChild(window);
+}
+
 void Talvora::openWebViewer() { }
 void Talvora::openAbout() { }
 
