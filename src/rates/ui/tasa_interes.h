@@ -84,8 +84,11 @@ private:
     std::array<QPushButton*, 2> m_boton {};
 };
 
-// Opens the converter as an application-modal window and returns at once; the
-// window deletes itself when closed, so every opening starts from the defaults.
+// Two ways to open it, both starting from the defaults every time:
+//   - an opener with a modal seam builds one per opening and runs it:
+//       TasaInteres window(ctx, RateTargets { interes }, this); execChild(window);
+//   - openRateConverter() below shows it application-modal and returns at once;
+//     the window deletes itself when closed.
 TasaInteres* openRateConverter(QWidget* parent, AppContext& ctx, RateTargets targets);
 
 } // namespace orvex
