@@ -1,5 +1,6 @@
 #include "loans/ui/liquidacion.h"
 
+#include "charts/ui/plan_graf.h"
 #include "common/calc_error.h"
 #include "common/ui/app_context.h"
 #include "common/ui/message_service.h"
@@ -115,6 +116,8 @@ void Liquidacion::fillGrid()
 
 void Liquidacion::openPlanChart()
 {
+    PlanGraf chart(m_ctx, scheduleRowsFromGrid(*m_celdas), this);
+    runModal(chart);
     rebuild();
 }
 

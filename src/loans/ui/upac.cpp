@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace orvex {
@@ -157,6 +158,15 @@ QWidget* UPAC::createFileButtons()
     row->addWidget(m_cargar[0]);
     row->addWidget(m_salir);
     return panel;
+}
+
+// Becoming active again changes nothing: the worksheet of the main window is
+// left as the person typed it.
+void UPAC::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        centerForm(this);
 }
 
 bool UPAC::eventFilter(QObject* watched, QEvent* event)

@@ -49,6 +49,7 @@ public:
     ModalRunner runModal = execModal;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
