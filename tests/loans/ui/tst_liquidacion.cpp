@@ -115,7 +115,13 @@ private slots:
         window.show();
         QCOMPARE(window.grid()->item(1, 2)->text(), QStringLiteral("400.00000"));
         setFlows(500);
+        QString chart;
+        window.runModal = [&chart](QDialog& child) {
+            chart = child.windowTitle();
+            return 0;
+        };
         QTest::mouseClick(window.findChild<QPushButton*>("GraficarPlan"), Qt::LeftButton);
+        QCOMPARE(chart, QStringLiteral("PLAN DE PAGOS"));
         QCOMPARE(window.grid()->item(1, 2)->text(), QStringLiteral("500.00000"));
         QCOMPARE(window.windowTitle(), QStringLiteral("LIQUIDACION DE PRESTAMOS EN UVRS"));
     }
