@@ -22,13 +22,6 @@ std::int16_t period16(long long value)
     return static_cast<std::int16_t>(value);
 }
 
-std::int32_t plusOne(std::int32_t value)
-{
-    if (value == std::numeric_limits<std::int32_t>::max())
-        throw CalcError(CalcErrorKind::Overflow, "extent outside the 32-bit range");
-    return value + 1;
-}
-
 const std::vector<double>& flows(const std::optional<std::vector<double>>& array)
 {
     if (!array)
@@ -64,9 +57,9 @@ FlowDiagramGeometry flowDiagramGeometry(const SharedState& state)
         if (outflow > g.maxOut)
             g.maxOut = outflow;
     }
-    g.top = plusOne(toInt32(g.maxIn));
-    g.bottom = plusOne(toInt32(g.maxOut));
-    g.marginY = toInt32(std::fabs((static_cast<double>(g.top) - g.bottom) * 0.2));
+    g.top = nearest(g.maxIn) + 1;
+    g.bottom = nearest(g.maxOut) + 1;
+    g.marginY = nearest(std::fabs((g.top - g.bottom) * 0.2));
     const std::int16_t span
         = period16(static_cast<long long>(state.LastPeriod) - state.FirstPeriod);
     g.marginX = toInt32(std::fabs(span * 0.2));
@@ -84,8 +77,7 @@ DisplayList flowDiagram(const SharedState& state)
     const double last = state.LastPeriod;
 
     DisplayList list;
-    list.frame = { first - g.marginX, static_cast<double>(g.top) + g.marginY, last + g.marginX,
-        -static_cast<double>(g.bottom) - g.marginY };
+    list.frame = { first - g.marginX, g.top + g.marginY, last + g.marginX, -g.bottom - g.marginY };
     // A frame without width cannot be scaled to; a reversed one would mirror the picture.
     if (list.frame.right <= list.frame.left)
         throw CalcError(CalcErrorKind::InvalidInput, "the diagram has no width");
@@ -93,8 +85,7 @@ DisplayList flowDiagram(const SharedState& state)
     // The title's x is not offset by FirstPeriod: it stands where the program always put it.
     list.add(label(4.0 * g.marginX, g.top, kFlowDiagramTitle, 10));
     list.add(ChartLine { { first, 0 }, { last, 0 }, kDarkGreen, 1, DashStyle::Solid });
-    list.add(ChartLine { { 0, static_cast<double>(g.top) }, { 0, -static_cast<double>(g.bottom) },
-        kDarkGreen, 1, DashStyle::Dot });
+    list.add(ChartLine { { 0, g.top }, { 0, -g.bottom }, kDarkGreen, 1, DashStyle::Dot });
 
     for (long long i = 0; i <= n; ++i) {
         const std::int16_t x = period16(state.FirstPeriod + i);

@@ -12,16 +12,18 @@ struct SharedState;
 struct FlowDiagramGeometry {
     double maxIn = 0; // largest inflow, at least 0
     double maxOut = 0; // largest outflow magnitude, at least 0
-    std::int32_t top = 0; // nearest(maxIn) + 1
-    std::int32_t bottom = 0; // nearest(maxOut) + 1, a magnitude below the axis
-    std::int32_t marginY = 0; // nearest(|top − bottom| × 0.2)
+    // Whole numbers kept as doubles: amounts beyond 32 bits (billions of pesos)
+    // still draw.
+    double top = 0; // nearest(maxIn) + 1
+    double bottom = 0; // nearest(maxOut) + 1, a magnitude below the axis
+    double marginY = 0; // nearest(|top − bottom| × 0.2)
     std::int32_t marginX = 0; // nearest(|LastPeriod − FirstPeriod| × 0.2)
     std::int32_t labelStep = 1; // (LastPeriod − FirstPeriod) div 15 + 1
 };
 
 // Geometry of the diagram of state's last calculation. Throws CalcError when the
-// flow arrays do not exist yet, a magnitude overflows 32 bits or the period span
-// overflows 16 bits.
+// flow arrays do not exist yet, a flow is not finite or the period span overflows
+// 16 bits.
 FlowDiagramGeometry flowDiagramGeometry(const SharedState& state);
 
 // The cash-flow diagram: title, time axis, dotted line at period 0, a black line up

@@ -3,7 +3,6 @@
 #include "common/calc_error.h"
 #include "common/numbers.h"
 
-#include <limits>
 
 namespace orvex {
 namespace {
@@ -15,29 +14,6 @@ std::optional<double> cellValue(const ScheduleGridRow& row, int column)
         return leadingNumber(row[static_cast<std::size_t>(column)]);
     } catch (const CalcError&) {
         return std::nullopt;
-    }
-}
-
-// nearest(x) + 1 as the program's 32-bit integer; when that fails the step is
-// skipped and x stays as it was.
-double roundedPlusOne(double x)
-{
-    try {
-        const std::int32_t r = toInt32(x);
-        if (r == std::numeric_limits<std::int32_t>::max())
-            return x;
-        return static_cast<double>(r) + 1;
-    } catch (const CalcError&) {
-        return x;
-    }
-}
-
-std::int32_t nearestOr(double x, std::int32_t fallback)
-{
-    try {
-        return toInt32(x);
-    } catch (const CalcError&) {
-        return fallback;
     }
 }
 
@@ -127,16 +103,17 @@ PaymentPlanGeometry paymentPlanGeometry(const std::vector<ScheduleGridRow>& grid
     }
 
     PaymentPlanGeometry g;
-    g.max = roundedPlusOne(largest.value_or(0));
-    g.min = roundedPlusOne(smallest.value_or(0));
+    // Kept as doubles, so balances beyond 32 bits still draw.
+    g.max = nearest(largest.value_or(0)) + 1;
+    g.min = nearest(smallest.value_or(0)) + 1;
     if (g.max > 9999999) {
         g.divisor = 1000000;
         g.max /= g.divisor;
         g.min /= g.divisor;
     }
     const std::int32_t span = static_cast<std::int32_t>(lastPeriod) - firstPeriod;
-    g.marginX = nearestOr(span * 0.1, 0);
-    g.marginY = nearestOr((g.max - g.min) * 0.1, 0);
+    g.marginX = static_cast<std::int32_t>(nearest(span * 0.1));
+    g.marginY = nearest((g.max - g.min) * 0.1);
     g.labelStep = planLabelStep(span);
     return g;
 }

@@ -45,7 +45,7 @@ struct PaymentPlanGeometry {
     double min = 0; // nearest(smallest selected value ≤ 0) + 1, then divided
     double divisor = 1; // 1,000,000 when max exceeded 9,999,999
     std::int32_t marginX = 0;
-    std::int32_t marginY = 0;
+    double marginY = 0;
     std::int32_t labelStep = 1;
 };
 

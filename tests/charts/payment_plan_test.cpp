@@ -242,6 +242,18 @@ TEST(PaymentPlan, NegativeValuesSetTheMinimumAndHalvesGoToEven)
     EXPECT_EQ(g.marginX, 0); // nearest(0.2)
 }
 
+TEST(PaymentPlan, BalancesBeyondThirtyTwoBitsAreDrawnInMillions)
+{
+    const Rows rows = balanceRows({ "3000000000.00", "1500000000.00" });
+    const auto g = paymentPlanGeometry(rows, 0, 1, onlyCurve(4));
+    EXPECT_EQ(g.divisor, 1000000);
+    EXPECT_DOUBLE_EQ(g.max, 3000.000001);
+    const auto curve = curveLines(paymentPlan(rows, 0, 1, onlyCurve(4)));
+    ASSERT_EQ(curve.size(), 1u);
+    EXPECT_DOUBLE_EQ(curve[0].from.y, 3000);
+    EXPECT_DOUBLE_EQ(curve[0].to.y, 1500);
+}
+
 TEST(PaymentPlan, NoSelectionGivesAnEmptyChart)
 {
     // Both extents are 1: a frame without height, nothing can be placed in it.
