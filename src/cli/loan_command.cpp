@@ -13,25 +13,25 @@
 namespace orvex::cli {
 namespace {
 
-    constexpr const char* kLoanUsage = "Uso: orvex-cli loan ARCHIVO.upa [--cor ARCHIVO.cor]\n";
-    constexpr const char* kScheduleUsage = "Uso: orvex-cli schedule ARCHIVO.ORV\n";
+constexpr const char* kLoanUsage = "Uso: orvex-cli loan ARCHIVO.upa [--cor ARCHIVO.cor]\n";
+constexpr const char* kScheduleUsage = "Uso: orvex-cli schedule ARCHIVO.ORV\n";
 
-    int calcFailure(std::ostream& err)
-    {
-        err << kCalcErrorMessage << "\n";
-        return kExitCalcError;
-    }
+int calcFailure(std::ostream& err)
+{
+    err << kCalcErrorMessage << "\n";
+    return kExitCalcError;
+}
 
-    int printSchedule(const ScheduleSource& source, SharedState& state, std::ostream& out,
-        std::ostream& err)
-    {
-        try {
-            out << scheduleClipboardText(buildSchedule(source, state));
-        } catch (const CalcError&) {
-            return calcFailure(err);
-        }
-        return kExitOk;
+int printSchedule(
+    const ScheduleSource& source, SharedState& state, std::ostream& out, std::ostream& err)
+{
+    try {
+        out << scheduleClipboardText(buildSchedule(source, state));
+    } catch (const CalcError&) {
+        return calcFailure(err);
     }
+    return kExitOk;
+}
 
 } // namespace
 
@@ -86,8 +86,8 @@ int runLoan(const Args& args, std::ostream& out, std::ostream& err)
     } catch (const CalcError&) {
         return calcFailure(err);
     }
-    return printSchedule(ScheduleSource::loan(loan.termText(), loan.rateText(), loan.enUvr), state,
-        out, err);
+    return printSchedule(
+        ScheduleSource::loan(loan.termText(), loan.rateText(), loan.enUvr), state, out, err);
 }
 
 int runSchedule(const Args& args, std::ostream& out, std::ostream& err)

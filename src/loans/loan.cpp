@@ -10,74 +10,73 @@ namespace orvex {
 
 namespace {
 
-    double percent(const std::string& text) { return leadingNumber(text) / 100.0; }
+double percent(const std::string& text) { return leadingNumber(text) / 100.0; }
 
-    // The loan in UVR, L / U0.
-    double loanInUvr(const LoanInput& loan)
-    {
-        return checkFinite(checkedDiv(leadingNumber(loan.loanText()), leadingNumber(loan.uvrText())));
-    }
+// The loan in UVR, L / U0.
+double loanInUvr(const LoanInput& loan)
+{
+    return checkFinite(checkedDiv(leadingNumber(loan.loanText()), leadingNumber(loan.uvrText())));
+}
 
-    // A payment goes to the outflows when negative, to the inflows otherwise, and
-    // always to the net flows.
-    void addPayment(SharedState& state, long long month, double payment)
-    {
-        checkFinite(payment);
-        auto& side = payment < 0 ? *state.PeriodOutflows : *state.PeriodInflows;
-        checkedAt(side, month) += payment;
-        checkedAt(*state.PeriodNetFlows, month) += payment;
-    }
+// A payment goes to the outflows when negative, to the inflows otherwise, and
+// always to the net flows.
+void addPayment(SharedState& state, long long month, double payment)
+{
+    checkFinite(payment);
+    auto& side = payment < 0 ? *state.PeriodOutflows : *state.PeriodInflows;
+    checkedAt(side, month) += payment;
+    checkedAt(*state.PeriodNetFlows, month) += payment;
+}
 
-    void constantCapital(const LoanInput& loan, SharedState& state, double principal, int n)
-    {
-        const double i = percent(loan.rateText());
-        // The capital part divides by the term as typed, not the rounded one.
-        const double capital = checkedDiv(principal, leadingNumber(loan.termText()));
-        double balance = principal;
-        for (int k = 1; k <= n; ++k) {
-            const double interest = i * balance;
-            balance -= capital;
-            checkFinite(checkedAt(*state.PeriodOutflows, k) -= capital + interest);
-        }
+void constantCapital(const LoanInput& loan, SharedState& state, double principal, int n)
+{
+    const double i = percent(loan.rateText());
+    // The capital part divides by the term as typed, not the rounded one.
+    const double capital = checkedDiv(principal, leadingNumber(loan.termText()));
+    double balance = principal;
+    for (int k = 1; k <= n; ++k) {
+        const double interest = i * balance;
+        balance -= capital;
+        checkFinite(checkedAt(*state.PeriodOutflows, k) -= capital + interest);
     }
+}
 
-    double presentValueOfNetFlows(const SharedState& state, double i)
-    {
-        double value = 0.0;
-        const auto& net = *state.PeriodNetFlows;
-        for (std::size_t p = 0; p < net.size(); ++p)
-            value += checkedDiv(net[p], checkedPow(1.0 + i, static_cast<double>(p)));
-        return checkFinite(value);
-    }
+double presentValueOfNetFlows(const SharedState& state, double i)
+{
+    double value = 0.0;
+    const auto& net = *state.PeriodNetFlows;
+    for (std::size_t p = 0; p < net.size(); ++p)
+        value += checkedDiv(net[p], checkedPow(1.0 + i, static_cast<double>(p)));
+    return checkFinite(value);
+}
 
-    void uniformPayment(const LoanInput& loan, SharedState& state, int n)
-    {
-        const double i = percent(loan.rateText());
-        const double present = presentValueOfNetFlows(state, i);
-        const double factor = checkedDiv(1.0 - checkedPow(1.0 + i, -n), i);
-        const double payment = checkedDiv(-present, factor);
-        for (int k = 1; k <= n; ++k)
-            addPayment(state, k, payment);
-    }
+void uniformPayment(const LoanInput& loan, SharedState& state, int n)
+{
+    const double i = percent(loan.rateText());
+    const double present = presentValueOfNetFlows(state, i);
+    const double factor = checkedDiv(1.0 - checkedPow(1.0 + i, -n), i);
+    const double payment = checkedDiv(-present, factor);
+    for (int k = 1; k <= n; ++k)
+        addPayment(state, k, payment);
+}
 
-    // Payments fall by g month by month and start again at the full payment every
-    // twelve months; the yearly sums are discounted at the effective yearly rate.
-    void presetPayments(const LoanInput& loan, SharedState& state)
-    {
-        const double i = percent(loan.rateText());
-        const double g = percent(loan.variationText());
-        const double present = presentValueOfNetFlows(state, i);
-        const double yearFactor
-            = checkedDiv(checkedPow(1.0 - g, 12) - checkedPow(1.0 + i, 12), -g - i);
-        const double yearlyRate = checkedPow(1.0 + i, 12) - 1.0;
-        const double years = nearest(leadingNumber(loan.termText()) / 12.0);
-        const double annuity = checkedDiv(1.0 - checkedPow(1.0 + yearlyRate, -years), yearlyRate);
-        const double first = checkedDiv(-present, checkFinite(yearFactor * annuity));
-        for (long long y = 0; y < static_cast<long long>(years); ++y) {
-            for (int m = 1; m <= 12; ++m)
-                addPayment(state, 12 * y + m, first * checkedPow(1.0 - g, m - 1));
-        }
+// Payments fall by g month by month and start again at the full payment every
+// twelve months; the yearly sums are discounted at the effective yearly rate.
+void presetPayments(const LoanInput& loan, SharedState& state)
+{
+    const double i = percent(loan.rateText());
+    const double g = percent(loan.variationText());
+    const double present = presentValueOfNetFlows(state, i);
+    const double yearFactor = checkedDiv(checkedPow(1.0 - g, 12) - checkedPow(1.0 + i, 12), -g - i);
+    const double yearlyRate = checkedPow(1.0 + i, 12) - 1.0;
+    const double years = nearest(leadingNumber(loan.termText()) / 12.0);
+    const double annuity = checkedDiv(1.0 - checkedPow(1.0 + yearlyRate, -years), yearlyRate);
+    const double first = checkedDiv(-present, checkFinite(yearFactor * annuity));
+    for (long long y = 0; y < static_cast<long long>(years); ++y) {
+        for (int m = 1; m <= 12; ++m)
+            addPayment(state, 12 * y + m, first * checkedPow(1.0 - g, m - 1));
     }
+}
 
 } // namespace
 

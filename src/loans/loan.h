@@ -11,8 +11,8 @@ namespace orvex {
 // The payment systems, numbered as the option group SistemaPago (1..3).
 enum class PaymentSystem : int {
     ConstantCapital = 1, // "Pago Constante a Capital en UVR"
-    UniformPayment = 2,  // "Cuota Uniforme en UVR"
-    PresetPayments = 3,  // "Cuotas Preestablecidas"
+    UniformPayment = 2, // "Cuota Uniforme en UVR"
+    PresetPayments = 3, // "Cuotas Preestablecidas"
 };
 
 // The loan window's data as typed: texts[0..4] are Valores1..Valores5 (loan in

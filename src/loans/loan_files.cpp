@@ -8,44 +8,44 @@ namespace orvex {
 
 namespace {
 
-    constexpr std::size_t kSystemOffset = 54;
-    constexpr std::size_t kCurrencyOffset = 55;
+constexpr std::size_t kSystemOffset = 54;
+constexpr std::size_t kCurrencyOffset = 55;
 
-    std::string loadBytes(const std::string& path)
-    {
-        try {
-            return readWholeFile(path);
-        } catch (const FileError& e) {
-            throw LoanFileError(e.what());
+std::string loadBytes(const std::string& path)
+{
+    try {
+        return readWholeFile(path);
+    } catch (const FileError& e) {
+        throw LoanFileError(e.what());
+    }
+}
+
+// Random-access files are never shortened by a save: bytes past the new
+// content stay as they were.
+void saveKeepingTail(const std::string& path, std::string bytes)
+{
+    try {
+        if (fileExists(path)) {
+            const std::string old = readWholeFile(path);
+            if (old.size() > bytes.size())
+                bytes += old.substr(bytes.size());
         }
+        writeFileAtomically(path, bytes);
+    } catch (const FileError& e) {
+        throw LoanFileError(e.what());
     }
+}
 
-    // Random-access files are never shortened by a save: bytes past the new
-    // content stay as they were.
-    void saveKeepingTail(const std::string& path, std::string bytes)
-    {
-        try {
-            if (fileExists(path)) {
-                const std::string old = readWholeFile(path);
-                if (old.size() > bytes.size())
-                    bytes += old.substr(bytes.size());
-            }
-            writeFileAtomically(path, bytes);
-        } catch (const FileError& e) {
-            throw LoanFileError(e.what());
-        }
-    }
+int optionDigit(std::string_view bytes, std::size_t offset)
+{
+    const double value = leadingNumber(readField(bytes, offset, 1));
+    return static_cast<int>(nearest(value));
+}
 
-    int optionDigit(std::string_view bytes, std::size_t offset)
-    {
-        const double value = leadingNumber(readField(bytes, offset, 1));
-        return static_cast<int>(nearest(value));
-    }
-
-    [[noreturn]] void rethrowNamed(const LoanFileError& e, const std::string& path)
-    {
-        throw LoanFileError("El archivo \"" + path + "\" " + e.what());
-    }
+[[noreturn]] void rethrowNamed(const LoanFileError& e, const std::string& path)
+{
+    throw LoanFileError("El archivo \"" + path + "\" " + e.what());
+}
 
 } // namespace
 

@@ -11,20 +11,20 @@ namespace orvex {
 
 namespace {
 
-    std::vector<double> ones(long long count)
-    {
-        if (count < 0)
-            throw CalcError(CalcErrorKind::InvalidInput, "negative table size");
-        return std::vector<double>(static_cast<std::size_t>(count), 1.0);
-    }
+std::vector<double> ones(long long count)
+{
+    if (count < 0)
+        throw CalcError(CalcErrorKind::InvalidInput, "negative table size");
+    return std::vector<double>(static_cast<std::size_t>(count), 1.0);
+}
 
-    std::array<std::string, 5> headerRow()
-    {
-        std::array<std::string, 5> row;
-        for (std::size_t c = 0; c < row.size(); ++c)
-            row[c] = kScheduleHeaders[c];
-        return row;
-    }
+std::array<std::string, 5> headerRow()
+{
+    std::array<std::string, 5> row;
+    for (std::size_t c = 0; c < row.size(); ++c)
+        row[c] = kScheduleHeaders[c];
+    return row;
+}
 
 } // namespace
 

@@ -14,7 +14,11 @@ inline constexpr const char* kScheduleSuffixPesos = " EN PESOS";
 inline constexpr const char* kScheduleSuffixUvr = " EN UVRS";
 
 inline constexpr std::array<const char*, 5> kScheduleHeaders = {
-    "Período", "Pago Intereses", "Cuota", "Pago Capital", "Saldo",
+    "Período",
+    "Pago Intereses",
+    "Cuota",
+    "Pago Capital",
+    "Saldo",
 };
 // Characters per column for columnWidthTwips.
 inline constexpr std::array<int, 5> kScheduleColumnCharacters = { 8, 10, 10, 10, 10 };
@@ -24,7 +28,7 @@ struct ScheduleSource {
     bool loanMode = false;
     std::string rateText; // worksheet mode: the Interes text; loan mode: Valores4
     std::string termText; // loan mode: Valores3
-    bool enUvr = false;   // loan mode: "En UVR" selected
+    bool enUvr = false; // loan mode: "En UVR" selected
 
     static ScheduleSource worksheet(std::string interesText)
     {

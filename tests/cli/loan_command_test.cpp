@@ -37,7 +37,8 @@ class LoanCommand : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_dir = std::filesystem::temp_directory_path() / ("orvex-cli-loan-" + std::to_string(::getpid()));
+        m_dir = std::filesystem::temp_directory_path()
+            / ("orvex-cli-loan-" + std::to_string(::getpid()));
         std::filesystem::create_directories(m_dir);
     }
     void TearDown() override { std::filesystem::remove_all(m_dir); }
@@ -77,7 +78,8 @@ TEST_F(LoanCommand, PrintsTheScheduleInUvrAndInPesos)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.enUvr);
-        const auto result = run(runLoan, { loanFile("a.upa", "12", "1", PaymentSystem::UniformPayment, c.enUvr) });
+        const auto result = run(
+            runLoan, { loanFile("a.upa", "12", "1", PaymentSystem::UniformPayment, c.enUvr) });
         EXPECT_EQ(result.code, kExitOk) << result.err;
         EXPECT_EQ(result.out.rfind(c.firstRows, 0), 0u) << result.out;
         EXPECT_TRUE(result.out.ends_with(c.lastRow)) << result.out;
@@ -95,7 +97,8 @@ TEST_F(LoanCommand, VariationTableChangesThePesoValues)
     const auto result = run(runLoan, { loan, "--cor", path("t.cor") });
     ASSERT_EQ(result.code, kExitOk) << result.err;
     // 11053.81454 UVR at 101 pesos.
-    EXPECT_NE(result.out.find("\r\n1\t12120.00\t107684.73\t95564.73\t1116435.27\t\r\n"), std::string::npos)
+    EXPECT_NE(result.out.find("\r\n1\t12120.00\t107684.73\t95564.73\t1116435.27\t\r\n"),
+        std::string::npos)
         << result.out;
 }
 
@@ -111,10 +114,12 @@ TEST_F(LoanCommand, FailuresAndExitCodes)
     writeFileAtomically(path("short.upa"), "1200000");
     writeFileAtomically(path("short.cor"), std::string(64 * 3, ' '));
     const Case cases[] = {
-        { "zero rate, uniform payment", { loanFile("z.upa", "12", "0", PaymentSystem::UniformPayment, true) },
-            kExitCalcError, kCalcErrorMessage },
-        { "18 months of preset payments", { loanFile("p.upa", "18", "1", PaymentSystem::PresetPayments, true) },
-            kExitCalcError, kCalcErrorMessage },
+        { "zero rate, uniform payment",
+            { loanFile("z.upa", "12", "0", PaymentSystem::UniformPayment, true) }, kExitCalcError,
+            kCalcErrorMessage },
+        { "18 months of preset payments",
+            { loanFile("p.upa", "18", "1", PaymentSystem::PresetPayments, true) }, kExitCalcError,
+            kCalcErrorMessage },
         { "U0 = 0", { loanFile("u.upa", "12", "1", PaymentSystem::ConstantCapital, false, "0") },
             kExitCalcError, kCalcErrorMessage },
         { "missing loan file", { path("missing.upa") }, kExitUsage, "missing.upa" },

@@ -46,7 +46,7 @@ TEST_F(LoanFiles, LoanRecordIsByteExact)
 
     LoanInput loan = sampleLoan();
     loan.texts[0] = "1234567890123456789"; // cut at 15
-    loan.texts[1] = "año";                 // one byte a character in Windows-1252
+    loan.texts[1] = "año"; // one byte a character in Windows-1252
     loan.system = PaymentSystem::PresetPayments;
     loan.enUvr = false;
     const std::string bytes = loanRecordBytes(loan);
@@ -144,7 +144,8 @@ TEST_F(LoanFiles, VariationRoundTripAndShortLastRecord)
     texts[12] = "-1.25";
     saveVariationFile(file, texts);
     EXPECT_EQ(loadVariationFile(file, 13), texts);
-    EXPECT_EQ(loadVariationFile(file, 4), std::vector<std::string>(texts.begin(), texts.begin() + 4));
+    EXPECT_EQ(
+        loadVariationFile(file, 4), std::vector<std::string>(texts.begin(), texts.begin() + 4));
 
     // A table written record by record ends after the 14 bytes of its last record.
     std::string bytes = variationTableBytes(texts).substr(0, 12 * 64 + 14);
@@ -158,7 +159,8 @@ TEST_F(LoanFiles, VariationSaveKeepsLaterRecords)
     const std::string file = path("keep.cor");
     saveVariationFile(file, std::vector<std::string>(6, "1"));
     saveVariationFile(file, { "2", "2" });
-    EXPECT_EQ(loadVariationFile(file, 6), (std::vector<std::string> { "2", "2", "1", "1", "1", "1" }));
+    EXPECT_EQ(
+        loadVariationFile(file, 6), (std::vector<std::string> { "2", "2", "1", "1", "1", "1" }));
 }
 
 TEST_F(LoanFiles, ShortVariationFileNamesTheFileAndTheMonths)

@@ -9,9 +9,8 @@
 namespace orvex {
 namespace {
 
-LoanInput makeLoan(const char* term, const char* rate, const char* variation,
-    PaymentSystem system, bool enUvr = false, const char* amount = "1200000",
-    const char* uvr = "100")
+LoanInput makeLoan(const char* term, const char* rate, const char* variation, PaymentSystem system,
+    bool enUvr = false, const char* amount = "1200000", const char* uvr = "100")
 {
     LoanInput loan;
     loan.texts = { amount, uvr, term, rate, variation };
@@ -119,16 +118,21 @@ TEST(LoanSystems, FailuresEndWithTheCalculationError)
         LoanInput loan;
     };
     const Case cases[] = {
-        { "U0 = 0", makeLoan("12", "1", "0", PaymentSystem::ConstantCapital, false, "1200000", "0") },
+        { "U0 = 0",
+            makeLoan("12", "1", "0", PaymentSystem::ConstantCapital, false, "1200000", "0") },
         { "zero rate, uniform payment", makeLoan("12", "0", "0", PaymentSystem::UniformPayment) },
         { "zero term, uniform payment", makeLoan("0", "1", "0", PaymentSystem::UniformPayment) },
-        { "18 months rounds to 2 years", makeLoan("18", "1", "0.5", PaymentSystem::PresetPayments) },
-        { "zero rate and variation, preset", makeLoan("24", "0", "0", PaymentSystem::PresetPayments) },
+        { "18 months rounds to 2 years",
+            makeLoan("18", "1", "0.5", PaymentSystem::PresetPayments) },
+        { "zero rate and variation, preset",
+            makeLoan("24", "0", "0", PaymentSystem::PresetPayments) },
         { "negative term", makeLoan("-3", "1", "0", PaymentSystem::ConstantCapital) },
         { "term beyond 16 bits", makeLoan("40000", "1", "0", PaymentSystem::ConstantCapital) },
         { "zero term, constant capital", makeLoan("0", "1", "0", PaymentSystem::ConstantCapital) },
-        { "overflowing amount", makeLoan("12", "1", "0", PaymentSystem::ConstantCapital, false, "1e999") },
-        { "overflowing UVR growth", makeLoan("2000", "1", "1e300", PaymentSystem::ConstantCapital) },
+        { "overflowing amount",
+            makeLoan("12", "1", "0", PaymentSystem::ConstantCapital, false, "1e999") },
+        { "overflowing UVR growth",
+            makeLoan("2000", "1", "1e300", PaymentSystem::ConstantCapital) },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

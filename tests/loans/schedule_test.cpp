@@ -12,8 +12,8 @@ namespace {
 
 using Row = std::array<std::string, 5>;
 
-LoanInput makeLoan(const char* term, const char* rate, const char* variation,
-    PaymentSystem system, bool enUvr)
+LoanInput makeLoan(
+    const char* term, const char* rate, const char* variation, PaymentSystem system, bool enUvr)
 {
     LoanInput loan;
     loan.texts = { "1200000", "100", term, rate, variation };
@@ -31,10 +31,12 @@ ScheduleTable loanSchedule(const LoanInput& loan, SharedState& state)
 TEST(LoanSchedule, UniformPaymentInUvr)
 {
     SharedState state;
-    const auto table = loanSchedule(makeLoan("12", "1", "0.5", PaymentSystem::UniformPayment, true), state);
+    const auto table
+        = loanSchedule(makeLoan("12", "1", "0.5", PaymentSystem::UniformPayment, true), state);
     EXPECT_EQ(table.caption, "LIQUIDACION DE PRESTAMOS EN UVRS");
     ASSERT_EQ(table.rows.size(), 14u);
-    EXPECT_EQ(table.rows[0], (Row { "Período", "Pago Intereses", "Cuota", "Pago Capital", "Saldo" }));
+    EXPECT_EQ(
+        table.rows[0], (Row { "Período", "Pago Intereses", "Cuota", "Pago Capital", "Saldo" }));
     EXPECT_EQ(table.rows[1], (Row { "0", "", "", "", "12000.00000" }));
     EXPECT_EQ(table.rows[2], (Row { "1", "120.00000", "1066.18546", "946.18546", "11053.81454" }));
     EXPECT_EQ(table.rows[3], (Row { "2", "110.53815", "1066.18546", "955.64732", "10098.16722" }));
@@ -48,7 +50,8 @@ TEST(LoanSchedule, UniformPaymentInUvr)
 TEST(LoanSchedule, UniformPaymentInPesos)
 {
     SharedState state;
-    const auto table = loanSchedule(makeLoan("12", "1", "0.5", PaymentSystem::UniformPayment, false), state);
+    const auto table
+        = loanSchedule(makeLoan("12", "1", "0.5", PaymentSystem::UniformPayment, false), state);
     EXPECT_EQ(table.caption, "LIQUIDACION DE PRESTAMOS EN PESOS");
     ASSERT_EQ(table.rows.size(), 14u);
     EXPECT_EQ(table.rows[1], (Row { "0", "", "", "", "1200000.00" }));
@@ -60,7 +63,8 @@ TEST(LoanSchedule, UniformPaymentInPesos)
 TEST(LoanSchedule, ConstantCapitalKeepsTheCapitalColumn)
 {
     SharedState state;
-    const auto table = loanSchedule(makeLoan("12", "1", "0", PaymentSystem::ConstantCapital, true), state);
+    const auto table
+        = loanSchedule(makeLoan("12", "1", "0", PaymentSystem::ConstantCapital, true), state);
     for (int r = 2; r <= 13; ++r) {
         SCOPED_TRACE(r);
         EXPECT_EQ(table.rows[r][3], "1000.00000");
@@ -73,7 +77,8 @@ TEST(LoanSchedule, ConstantCapitalKeepsTheCapitalColumn)
 TEST(LoanSchedule, PresetMonthsWithoutPaymentGrowTheBalance)
 {
     SharedState state;
-    const auto table = loanSchedule(makeLoan("30", "1", "0.5", PaymentSystem::PresetPayments, true), state);
+    const auto table
+        = loanSchedule(makeLoan("30", "1", "0.5", PaymentSystem::PresetPayments, true), state);
     ASSERT_EQ(table.rows.size(), 32u);
     EXPECT_EQ(table.rows[25][4], "0.00000"); // month 24: two whole years repaid
     EXPECT_EQ(table.rows[26][2], "0.00000");
@@ -84,7 +89,8 @@ TEST(LoanSchedule, PresetMonthsWithoutPaymentGrowTheBalance)
 TEST(LoanSchedule, TypedTermWithHalfMonthLeavesABalance)
 {
     SharedState state;
-    const auto table = loanSchedule(makeLoan("12.5", "1", "0", PaymentSystem::ConstantCapital, true), state);
+    const auto table
+        = loanSchedule(makeLoan("12.5", "1", "0", PaymentSystem::ConstantCapital, true), state);
     ASSERT_EQ(table.rows.size(), 14u);
     EXPECT_EQ(table.rows[13][4], "480.00000");
     EXPECT_EQ(state.LastPeriod, 12);
@@ -125,8 +131,10 @@ TEST(WorksheetSchedule, FlowsOfTheWorksheetAtTheInterestRate)
     state.LastPeriod = 8;
     const double payment = 1000.0 * 0.1 / (1.0 - std::pow(1.1, -5));
     state.PeriodInflows = std::vector<double> { 1000, 0, 0, 0, 0, 0 };
-    state.PeriodOutflows = std::vector<double> { 0, -payment, -payment, -payment, -payment, -payment };
-    state.PeriodNetFlows = std::vector<double> { 1000, -payment, -payment, -payment, -payment, -payment };
+    state.PeriodOutflows
+        = std::vector<double> { 0, -payment, -payment, -payment, -payment, -payment };
+    state.PeriodNetFlows
+        = std::vector<double> { 1000, -payment, -payment, -payment, -payment, -payment };
     state.UvrValues = std::vector<double> { 5.0, 5.0 };
 
     const auto table = buildSchedule(ScheduleSource::worksheet("10"), state);
@@ -189,10 +197,12 @@ TEST(ScheduleClipboard, EveryCellEndsWithTabAndEveryRowWithCrLf)
         "Período\tPago Intereses\tCuota\tPago Capital\tSaldo\t\r\n0\t\t\t\t12.00\t\r\n");
 
     SharedState state;
-    const auto full = loanSchedule(makeLoan("12", "1", "0", PaymentSystem::UniformPayment, true), state);
+    const auto full
+        = loanSchedule(makeLoan("12", "1", "0", PaymentSystem::UniformPayment, true), state);
     const std::string text = scheduleClipboardText(full);
     std::size_t lines = 0;
-    for (std::size_t at = text.find("\t\r\n"); at != std::string::npos; at = text.find("\t\r\n", at + 1))
+    for (std::size_t at = text.find("\t\r\n"); at != std::string::npos;
+         at = text.find("\t\r\n", at + 1))
         ++lines;
     EXPECT_EQ(lines, 14u);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\t'), 14 * 5);

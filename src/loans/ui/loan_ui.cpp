@@ -10,7 +10,7 @@
 namespace orvex {
 
 namespace {
-    constexpr double kGridFontPoints = 8.25;
+constexpr double kGridFontPoints = 8.25;
 }
 
 void setUpLoanGrid(QTableWidget* grid, const QStringList& headers, const QList<int>& characters)
@@ -33,7 +33,8 @@ void setUpLoanGrid(QTableWidget* grid, const QStringList& headers, const QList<i
     }
     // Wide enough for every column and the scroll bar, so no empty band is left over.
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    grid->setMinimumWidth(total + grid->verticalScrollBar()->sizeHint().width() + 2 * grid->frameWidth());
+    grid->setMinimumWidth(
+        total + grid->verticalScrollBar()->sizeHint().width() + 2 * grid->frameWidth());
     grid->setMaximumWidth(grid->minimumWidth());
 }
 

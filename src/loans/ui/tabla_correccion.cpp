@@ -20,9 +20,9 @@
 namespace orvex {
 
 namespace {
-    const QString kFilter = QStringLiteral("de corrección (*.cor)");
-    constexpr int kPageRows = 8;
-    constexpr int kRateColumn = 1;
+const QString kFilter = QStringLiteral("de corrección (*.cor)");
+constexpr int kPageRows = 8;
+constexpr int kRateColumn = 1;
 }
 
 TablaCorreccion::TablaCorreccion(AppContext& ctx, int months, QWidget* parent)
@@ -67,7 +67,8 @@ void TablaCorreccion::createEditor()
     m_edicion->setMaximumWidth(m_celdas->maximumWidth());
     m_edicion->installEventFilter(this);
     connect(m_edicion, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (QTableWidgetItem* item = m_celdas->currentItem(); item && m_celdas->currentColumn() == kRateColumn)
+        if (QTableWidgetItem* item = m_celdas->currentItem();
+            item && m_celdas->currentColumn() == kRateColumn)
             item->setText(text);
     });
 }
@@ -201,13 +202,14 @@ void TablaCorreccion::keepCurrentRowVisible()
         return;
     const int top = std::max(m_celdas->rowAt(0), 0);
     if (current < top || current > top + kPageRows - 1)
-        m_celdas->scrollTo(m_celdas->model()->index(current, kRateColumn),
-            QAbstractItemView::PositionAtTop);
+        m_celdas->scrollTo(
+            m_celdas->model()->index(current, kRateColumn), QAbstractItemView::PositionAtTop);
 }
 
 void TablaCorreccion::load()
 {
-    const QString name = m_ctx.fileDialogs.openFileName(this, QStringLiteral("Cargar"), kFilter, {});
+    const QString name
+        = m_ctx.fileDialogs.openFileName(this, QStringLiteral("Cargar"), kFilter, {});
     if (!name.isEmpty()) {
         try {
             const auto texts = loadVariationFile(us(name), static_cast<std::size_t>(m_months) + 1);
@@ -225,7 +227,8 @@ void TablaCorreccion::load()
 
 void TablaCorreccion::save()
 {
-    const QString name = m_ctx.fileDialogs.saveFileName(this, QStringLiteral("Grabar"), kFilter, {});
+    const QString name
+        = m_ctx.fileDialogs.saveFileName(this, QStringLiteral("Grabar"), kFilter, {});
     if (name.isEmpty())
         return;
     std::vector<std::string> texts;
@@ -255,7 +258,8 @@ void TablaCorreccion::handOver()
 
 void TablaCorreccion::showFileError(const QString& text)
 {
-    m_ctx.messages.show(this, { text, QStringLiteral("ERROR"), MsgIcon::Exclamation, MsgButtons::Ok });
+    m_ctx.messages.show(
+        this, { text, QStringLiteral("ERROR"), MsgIcon::Exclamation, MsgButtons::Ok });
 }
 
 } // namespace orvex

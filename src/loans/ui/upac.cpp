@@ -25,7 +25,7 @@
 namespace orvex {
 
 namespace {
-    const QString kFilter = QStringLiteral("de Upac (*.upa)");
+const QString kFilter = QStringLiteral("de Upac (*.upa)");
 }
 
 UPAC::UPAC(AppContext& ctx, QWidget* parent)
@@ -38,7 +38,8 @@ UPAC::UPAC(AppContext& ctx, QWidget* parent)
     auto* left = new QVBoxLayout;
     left->addWidget(createInitialData());
     left->addWidget(createRates());
-    m_command2 = button(QStringLiteral("Command2"), QStringLiteral("Definir Tasas de Variación en el Tiempo"));
+    m_command2 = button(
+        QStringLiteral("Command2"), QStringLiteral("Definir Tasas de Variación en el Tiempo"));
     left->addWidget(m_command2);
     auto* right = new QVBoxLayout;
     right->addWidget(createPaymentSystem());
@@ -95,10 +96,12 @@ QGroupBox* UPAC::createRates()
 {
     auto* frame = new QGroupBox(QStringLiteral("Tasas de Interes"), this);
     auto* grid = new QGridLayout(frame);
-    const QString captions[] = { QStringLiteral("Tasa Real (%)"), QStringLiteral("Variacion UVR %") };
+    const QString captions[]
+        = { QStringLiteral("Tasa Real (%)"), QStringLiteral("Variacion UVR %") };
     for (int k = 1; k <= 2; ++k) {
         auto* label = new QLabel(captions[k - 1], frame);
-        QPushButton* convert = button(QStringLiteral("ConvertirTasa%1").arg(k), QStringLiteral("Convertir Tasa"));
+        QPushButton* convert
+            = button(QStringLiteral("ConvertirTasa%1").arg(k), QStringLiteral("Convertir Tasa"));
         m_convertirTasa[static_cast<std::size_t>(k - 1)] = convert;
         grid->addWidget(label, 0, k - 1);
         grid->addWidget(valores(k + 3), 1, k - 1);
@@ -237,14 +240,16 @@ void UPAC::calculos()
         m_ctx.messages.calcError(this);
         return;
     }
-    Liquidacion schedule(m_ctx, ScheduleSource::loan(loan.termText(), loan.rateText(), loan.enUvr), this);
+    Liquidacion schedule(
+        m_ctx, ScheduleSource::loan(loan.termText(), loan.rateText(), loan.enUvr), this);
     schedule.runModal = runModal;
     runModal(schedule);
 }
 
 void UPAC::load()
 {
-    const QString name = m_ctx.fileDialogs.openFileName(this, QStringLiteral("Cargar"), kFilter, {});
+    const QString name
+        = m_ctx.fileDialogs.openFileName(this, QStringLiteral("Cargar"), kFilter, {});
     if (name.isEmpty())
         return;
     try {
@@ -256,7 +261,8 @@ void UPAC::load()
 
 void UPAC::save()
 {
-    const QString name = m_ctx.fileDialogs.saveFileName(this, QStringLiteral("Grabar"), kFilter, {});
+    const QString name
+        = m_ctx.fileDialogs.saveFileName(this, QStringLiteral("Grabar"), kFilter, {});
     if (name.isEmpty())
         return;
     try {
@@ -268,7 +274,8 @@ void UPAC::save()
 
 void UPAC::showFileError(const QString& text)
 {
-    m_ctx.messages.show(this, { text, QStringLiteral("ERROR"), MsgIcon::Exclamation, MsgButtons::Ok });
+    m_ctx.messages.show(
+        this, { text, QStringLiteral("ERROR"), MsgIcon::Exclamation, MsgButtons::Ok });
 }
 
 } // namespace orvex

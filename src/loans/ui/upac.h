@@ -31,7 +31,10 @@ public:
     explicit UPAC(AppContext& ctx, QWidget* parent = nullptr);
 
     // Valores index 1..5.
-    QLineEdit* valores(int index) const { return m_valores.at(static_cast<std::size_t>(index - 1)); }
+    QLineEdit* valores(int index) const
+    {
+        return m_valores.at(static_cast<std::size_t>(index - 1));
+    }
 
     LoanInput loanInput() const;
     void setLoanInput(const LoanInput& loan);

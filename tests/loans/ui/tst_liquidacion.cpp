@@ -48,10 +48,12 @@ private slots:
         QVERIFY(grid);
         QCOMPARE(grid, window.grid());
         QCOMPARE(grid->columnCount(), 5);
-        const QStringList headers = { "Período", "Pago Intereses", "Cuota", "Pago Capital", "Saldo" };
+        const QStringList headers
+            = { "Período", "Pago Intereses", "Cuota", "Pago Capital", "Saldo" };
         for (int c = 0; c < 5; ++c)
             QCOMPARE(grid->horizontalHeaderItem(c)->text(), headers[c]);
-        QCOMPARE(window.findChild<QPushButton*>("GraficarPlan")->text(), QStringLiteral("Graficar"));
+        QCOMPARE(
+            window.findChild<QPushButton*>("GraficarPlan")->text(), QStringLiteral("Graficar"));
         QCOMPARE(window.findChild<QPushButton*>("Cerrar")->text(), QStringLiteral("C&errar"));
         QCOMPARE(window.findChild<QMenu*>("Menu0")->title(), QStringLiteral("Utilidad"));
         QCOMPARE(window.findChild<QAction*>("Menu10")->text(), QStringLiteral("Archivo Excel"));
@@ -67,9 +69,9 @@ private slots:
         QTableWidget* grid = window.grid();
         QCOMPARE(grid->rowCount(), 3);
         // B = 1000; I = 100, K = 300, B = 700; I = 70, K = 330, B = 370.
-        const QStringList expected[] = { { "2", "", "", "", "1000.00" },
-            { "3", "100.00", "400.00", "300.00", "700.00" },
-            { "4", "70.00", "400.00", "330.00", "370.00" } };
+        const QStringList expected[]
+            = { { "2", "", "", "", "1000.00" }, { "3", "100.00", "400.00", "300.00", "700.00" },
+                  { "4", "70.00", "400.00", "330.00", "370.00" } };
         for (int r = 0; r < 3; ++r)
             for (int c = 0; c < 5; ++c)
                 QCOMPARE(grid->item(r, c)->text(), expected[r][c]);

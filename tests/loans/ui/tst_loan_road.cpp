@@ -97,7 +97,8 @@ private slots:
                 const char* texts[] = { "1200000", "100", "12", "1", "0.5" };
                 for (int k = 1; k <= 5; ++k)
                     QTest::keyClicks(upac->valores(k), texts[k - 1]);
-                QTest::mouseClick(upac->findChild<QAbstractButton*>("SistemaPago2"), Qt::LeftButton);
+                QTest::mouseClick(
+                    upac->findChild<QAbstractButton*>("SistemaPago2"), Qt::LeftButton);
                 QTest::mouseClick(upac->findChild<QPushButton*>("Calculos"), Qt::LeftButton);
                 upac->close();
             } else if (auto* schedule = qobject_cast<Liquidacion*>(&child)) {

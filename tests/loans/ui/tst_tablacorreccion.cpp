@@ -66,10 +66,17 @@ private slots:
         };
         // Rows counted from 1 = month 0; a 12-month table has rows 1..13.
         const Row rows[] = {
-            { 1, Qt::Key_Down, 2 }, { 1, Qt::Key_Return, 2 }, { 13, Qt::Key_Return, 13 },
-            { 13, Qt::Key_Down, 13 }, { 1, Qt::Key_Up, 1 }, { 2, Qt::Key_Up, 1 },
-            { 9, Qt::Key_PageUp, 1 }, { 8, Qt::Key_PageUp, 8 }, { 1, Qt::Key_PageDown, 9 },
-            { 5, Qt::Key_PageDown, 13 }, { 6, Qt::Key_PageDown, 6 },
+            { 1, Qt::Key_Down, 2 },
+            { 1, Qt::Key_Return, 2 },
+            { 13, Qt::Key_Return, 13 },
+            { 13, Qt::Key_Down, 13 },
+            { 1, Qt::Key_Up, 1 },
+            { 2, Qt::Key_Up, 1 },
+            { 9, Qt::Key_PageUp, 1 },
+            { 8, Qt::Key_PageUp, 8 },
+            { 1, Qt::Key_PageDown, 9 },
+            { 5, Qt::Key_PageDown, 13 },
+            { 6, Qt::Key_PageDown, 6 },
         };
         TablaCorreccion window(m_ctx, 12);
         window.show();

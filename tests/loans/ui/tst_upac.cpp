@@ -30,7 +30,10 @@ private:
     AppContext m_ctx { m_state, m_messages, m_dialogs };
     QTemporaryDir m_dir;
 
-    static QLineEdit* field(UPAC& w, int k) { return w.findChild<QLineEdit*>(QStringLiteral("Valores%1").arg(k)); }
+    static QLineEdit* field(UPAC& w, int k)
+    {
+        return w.findChild<QLineEdit*>(QStringLiteral("Valores%1").arg(k));
+    }
     static void click(UPAC& w, const char* name)
     {
         auto* button = w.findChild<QAbstractButton*>(name);
@@ -63,19 +66,27 @@ private slots:
             QVERIFY(field(window, k));
             QVERIFY(field(window, k)->text().isEmpty());
         }
-        const QStringList labels = { "Valor Préstamo ($)", "Valor Inicial de la  UVR", "Plazo (Meses)" };
+        const QStringList labels
+            = { "Valor Préstamo ($)", "Valor Inicial de la  UVR", "Plazo (Meses)" };
         for (int k = 1; k <= 3; ++k)
-            QCOMPARE(window.findChild<QLabel*>(QStringLiteral("LValor%1").arg(k))->text(), labels[k - 1]);
+            QCOMPARE(window.findChild<QLabel*>(QStringLiteral("LValor%1").arg(k))->text(),
+                labels[k - 1]);
         const struct {
             const char* name;
             const char* caption;
         } buttons[] = {
-            { "ConvertirTasa1", "Convertir Tasa" }, { "ConvertirTasa2", "Convertir Tasa" },
-            { "Command2", "Definir Tasas de Variación en el Tiempo" }, { "Calculos", "Cálculos" },
-            { "Opcion1", "En UVR" }, { "Opcion2", "En Pesos" },
+            { "ConvertirTasa1", "Convertir Tasa" },
+            { "ConvertirTasa2", "Convertir Tasa" },
+            { "Command2", "Definir Tasas de Variación en el Tiempo" },
+            { "Calculos", "Cálculos" },
+            { "Opcion1", "En UVR" },
+            { "Opcion2", "En Pesos" },
             { "SistemaPago1", "Pago Constante a Capital en UVR" },
-            { "SistemaPago2", "Cuota Uniforme en UVR" }, { "SistemaPago3", "Cuotas Preestablecidas" },
-            { "Cargar0", "Grabar" }, { "Cargar1", "Cargar" }, { "Salir", "Salir" },
+            { "SistemaPago2", "Cuota Uniforme en UVR" },
+            { "SistemaPago3", "Cuotas Preestablecidas" },
+            { "Cargar0", "Grabar" },
+            { "Cargar1", "Cargar" },
+            { "Salir", "Salir" },
         };
         for (const auto& b : buttons) {
             auto* button = window.findChild<QAbstractButton*>(b.name);
@@ -133,11 +144,13 @@ private slots:
         click(window, "Calculos");
         QVERIFY(m_messages.shown.empty());
         QCOMPARE(caption, QStringLiteral("LIQUIDACION DE PRESTAMOS EN UVRS"));
-        QCOMPARE(rows, QStringList({ "0||||12000.00000",
-                           "1|120.00000|1066.18546|946.18546|11053.81454",
-                           "12|10.55629|1066.18546|1055.62917|0.00000" }));
+        QCOMPARE(rows,
+            QStringList({ "0||||12000.00000", "1|120.00000|1066.18546|946.18546|11053.81454",
+                "12|10.55629|1066.18546|1055.62917|0.00000" }));
         QCOMPARE(clipboard.count(QStringLiteral("\t\r\n")), 14);
-        QVERIFY(clipboard.startsWith(QStringLiteral("Período\tPago Intereses\tCuota\tPago Capital\tSaldo\t\r\n0\t\t\t\t12000.00000\t\r\n")));
+        QVERIFY(
+            clipboard.startsWith(QStringLiteral("Período\tPago Intereses\tCuota\tPago "
+                                                "Capital\tSaldo\t\r\n0\t\t\t\t12000.00000\t\r\n")));
     }
 
     void calculosInPesosFollowsTheVariationTable()
