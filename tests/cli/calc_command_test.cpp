@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 #include "common/file_io.h"
+#include "worksheet/sheet_builder.h"
 #include "worksheet/worksheet_file.h"
 
 #include <gtest/gtest.h>
@@ -67,14 +68,7 @@ TEST_F(CalcCommand, PrintsTheLabelsOfEachMode)
 
 TEST_F(CalcCommand, FlowsFollowTheLabels)
 {
-    Worksheet s;
-    s.setRate("10");
-    s.setCell(1, kColTipo, "1. Pago Unico");
-    s.setCell(1, kColValor, "-1000");
-    s.setCell(1, kColInicio, "0");
-    s.setCell(2, kColTipo, "1. Pago Unico");
-    s.setCell(2, kColValor, "Incognita");
-    s.setCell(2, kColInicio, "1");
+    const Worksheet s = test::makeSheet({ { 1, "-1000", "0" }, { 1, "Incognita", "1" } }, "10");
     const CliRun r = calc({ write("a.ORV", s), "--flows" });
     EXPECT_EQ(r.code, kExitOk);
     EXPECT_EQ(r.out, "El valor P (Pago Unico ) es : \t1100.00\nFirstPeriod\t0\nLastPeriod\t1\n"
@@ -83,16 +77,8 @@ TEST_F(CalcCommand, FlowsFollowTheLabels)
 
 TEST_F(CalcCommand, CalculationErrorPrintsWhatWasShownFirst)
 {
-    Worksheet s;
-    s.setRate("Incognita");
-    s.setCell(1, kColTipo, "1. Pago Unico");
-    s.setCell(1, kColValor, "-1000");
-    s.setCell(2, kColTipo, "1. Pago Unico");
-    s.setCell(2, kColValor, "1100");
-    s.setCell(2, kColInicio, "1");
-    s.setCell(3, kColTipo, "1. Pago Unico");
-    s.setCell(3, kColValor, "*");
-    s.setCell(3, kColInicio, "2");
+    const Worksheet s = test::makeSheet(
+        { { 1, "-1000", "0" }, { 1, "1100", "1" }, { 1, "*", "2" } }, "Incognita");
     const CliRun r = calc({ write("b.ORV", s), "--flows" });
     EXPECT_EQ(r.code, kExitCalcError);
     EXPECT_EQ(r.out.substr(0, 43), "La tasa de interes es : \t10.00%\nInteres\t10\n");
@@ -111,12 +97,7 @@ TEST_F(CalcCommand, BadInputNeverCrashes)
         { "text without number", "abc", "xyz" } };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Worksheet s;
-        s.setRate("10");
-        s.setCell(1, kColTipo, "1. Pago Unico");
-        s.setCell(1, kColValor, c.valor);
-        s.setCell(1, kColInicio, c.inicio);
-        const CliRun r = calc({ write("c.ORV", s) });
+        const CliRun r = calc({ write("c.ORV", test::makeSheet({ { 1, c.valor, c.inicio } }, "10")) });
         EXPECT_EQ(r.code, kExitCalcError);
         EXPECT_EQ(r.err, "Error en cálculos, revise la información digitada...\n");
         EXPECT_EQ(r.out.find("nan"), std::string::npos);

@@ -1,5 +1,7 @@
 #include "worksheet/calculation.h"
 
+#include "worksheet/sheet_builder.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,31 +9,7 @@
 namespace orvex {
 namespace {
 
-struct RowSpec {
-    int kind;
-    const char* valor;
-    const char* inicio;
-    const char* fin = "";
-    const char* pct = "";
-    const char* sens = "";
-};
-
-Worksheet makeSheet(std::initializer_list<RowSpec> rows, const char* rate)
-{
-    Worksheet sheet;
-    int r = 1;
-    for (const auto& spec : rows) {
-        sheet.setCell(r, kColTipo, std::string(*kindText(spec.kind)));
-        sheet.setCell(r, kColValor, spec.valor);
-        sheet.setCell(r, kColInicio, spec.inicio);
-        sheet.setCell(r, kColFinal, spec.fin);
-        sheet.setCell(r, kColPorcentaje, spec.pct);
-        sheet.setCell(r, kColSensibilidad, spec.sens);
-        ++r;
-    }
-    sheet.setRate(rate);
-    return sheet;
-}
+using test::makeSheet;
 
 TEST(Solve, WorkedExamples)
 {
