@@ -22,7 +22,7 @@ const char* kRateUsage
 const char* kCombinedUsage = "Uso: orvex-cli combined COMPONENTE1 COMPONENTE2\n";
 
 // "KIND:REF/CAP" or "KIND:CAP"; the reference defaults to the year.
-std::optional<RateSpec> parseSpec(const std::string& text)
+std::optional<RateTerms> parseTerms(const std::string& text)
 {
     const auto colon = text.find(':');
     if (colon == std::string::npos)
@@ -40,7 +40,7 @@ std::optional<RateSpec> parseSpec(const std::string& text)
     }
     if (!kind || !reference || !capitalization)
         return std::nullopt;
-    return RateSpec { *kind, *reference, *capitalization };
+    return RateTerms { *kind, *reference, *capitalization };
 }
 
 int usageError(std::ostream& err, const std::string& problem, const char* usage)
@@ -57,10 +57,10 @@ int runRate(const Args& args, std::ostream& out, std::ostream& err)
 {
     if (args.size() != 3)
         return usageError(err, "rate necesita tres argumentos", kRateUsage);
-    const auto known = parseSpec(args[1]);
+    const auto known = parseTerms(args[1]);
     if (!known)
         return usageError(err, "tasa conocida no válida: " + args[1], kRateUsage);
-    const auto wanted = parseSpec(args[2]);
+    const auto wanted = parseTerms(args[2]);
     if (!wanted)
         return usageError(err, "tasa deseada no válida: " + args[2], kRateUsage);
     try {

@@ -131,7 +131,7 @@ std::optional<RateKind> parseRateKind(std::string_view code)
     return std::nullopt;
 }
 
-RateConversion convertRate(double knownPercent, const RateSpec& known, const RateSpec& wanted)
+RateConversion convertRate(double knownPercent, const RateTerms& known, const RateTerms& wanted)
 {
     double p = checkFinite(knownPercent);
 
@@ -175,7 +175,7 @@ RateConversion convertRate(double knownPercent, const RateSpec& known, const Rat
 }
 
 RateConversion convertRateText(
-    std::string_view knownText, const RateSpec& known, const RateSpec& wanted)
+    std::string_view knownText, const RateTerms& known, const RateTerms& wanted)
 {
     return convertRate(leadingNumber(knownText), known, wanted);
 }

@@ -34,7 +34,7 @@ RateKind rateKind(bool nominal, bool anticipada);
 std::optional<RateKind> parseRateKind(std::string_view code);
 
 // A rate's kind and periods. An effective rate ignores its reference period.
-struct RateSpec {
+struct RateTerms {
     RateKind kind = RateKind::EfectivaVencida;
     Period reference = Period::Ano;
     Period capitalization = Period::Ano;
@@ -58,11 +58,11 @@ inline constexpr const char* kPeriodErrorTitle = "Error";
 // is computed, the wanted nominal rate's only after the change of capitalization.
 // Throws CalcError when a step has no real result: a divisor 1 - x or 1 + x of
 // zero, a negative 1 + x raised to 1/n, or a value that is not finite.
-RateConversion convertRate(double knownPercent, const RateSpec& known, const RateSpec& wanted);
+RateConversion convertRate(double knownPercent, const RateTerms& known, const RateTerms& wanted);
 
 // The same for the known rate as typed: its leading number, so any text that is
 // not a number counts as 0. A number too large for a double throws CalcError.
 RateConversion convertRateText(
-    std::string_view knownText, const RateSpec& known, const RateSpec& wanted);
+    std::string_view knownText, const RateTerms& known, const RateTerms& wanted);
 
 } // namespace orvex

@@ -20,8 +20,8 @@ TEST(RateConversion, WorkedExamples)
 {
     struct Case {
         const char* known;
-        RateSpec from;
-        RateSpec to;
+        RateTerms from;
+        RateTerms to;
         const char* text;
     };
     // Figures checked by hand with the closed forms, e.g. (1 + 0.24/12)^12 - 1.
@@ -74,11 +74,11 @@ TEST(RateConversion, TextThatIsNotANumberCountsAsZero)
     }
 }
 
-// Every specification of a rate whose nominal reference/capitalization ratio is
+// Every kind and periods of a rate whose nominal reference/capitalization ratio is
 // whole and at least 1; effective rates only need one reference.
-std::vector<RateSpec> wholeSpecs()
+std::vector<RateTerms> wholeTerms()
 {
-    std::vector<RateSpec> specs;
+    std::vector<RateTerms> terms;
     for (RateKind kind : { NV, NA, EV, EA })
         for (Period ref : kAllPeriods)
             for (Period cap : kAllPeriods) {
@@ -86,9 +86,9 @@ std::vector<RateSpec> wholeSpecs()
                     continue;
                 if (isNominal(kind) && periodDays(ref) % periodDays(cap) != 0)
                     continue;
-                specs.push_back({ kind, ref, cap });
+                terms.push_back({ kind, ref, cap });
             }
-    return specs;
+    return terms;
 }
 
 bool wholeRatio(Period a, Period b)
@@ -98,10 +98,10 @@ bool wholeRatio(Period a, Period b)
 
 TEST(RateConversion, ConvertingBackGivesTheOriginal)
 {
-    const std::vector<RateSpec> specs = wholeSpecs();
+    const std::vector<RateTerms> terms = wholeTerms();
     int pairs = 0;
-    for (const RateSpec& a : specs)
-        for (const RateSpec& b : specs) {
+    for (const RateTerms& a : terms)
+        for (const RateTerms& b : terms) {
             if (!wholeRatio(a.capitalization, b.capitalization))
                 continue;
             ++pairs;
@@ -122,7 +122,7 @@ TEST(RateConversion, ConvertingBackGivesTheOriginal)
                 EXPECT_NEAR(back.percent, rate, 1e-9);
             }
         }
-    // 20 + 20 nominal and 6 + 6 effective specifications; the count guards the filter.
+    // 20 + 20 nominal and 6 + 6 effective rates; the count guards the filter.
     EXPECT_GT(pairs, 1500);
 }
 
@@ -130,7 +130,7 @@ TEST(RateConversion, EquivalentRatesEarnTheSameOverAYear)
 {
     // Independent check: any wanted rate, brought to an effective annual rate by its
     // own definition, earns what the known 18 % effective annual rate earns.
-    for (const RateSpec& to : wholeSpecs()) {
+    for (const RateTerms& to : wholeTerms()) {
         if (!wholeRatio(Period::Ano, to.capitalization))
             continue;
         SCOPED_TRACE(::testing::Message()
@@ -153,8 +153,8 @@ TEST(RateConversion, PeriodErrorComesWhereTheStepsCheckIt)
     struct Case {
         const char* why;
         double known;
-        RateSpec from;
-        RateSpec to;
+        RateTerms from;
+        RateTerms to;
         bool periodError;
         bool calcError;
     };
@@ -203,8 +203,8 @@ TEST(RateConversion, InputWithNoRealResultThrows)
     struct Case {
         const char* why;
         const char* known;
-        RateSpec from;
-        RateSpec to;
+        RateTerms from;
+        RateTerms to;
         CalcErrorKind kind;
     };
     const Case cases[] = {

@@ -199,9 +199,9 @@ void TasaInteres::updateReferenceEnabling()
             b->setEnabled(!side->efectiva->isChecked());
 }
 
-RateSpec TasaInteres::spec(const Side& side) const
+RateTerms TasaInteres::terms(const Side& side) const
 {
-    RateSpec s;
+    RateTerms s;
     s.kind = rateKind(side.nominal->isChecked(), side.anticipada->isChecked());
     s.reference = kAllPeriods.at(static_cast<std::size_t>(side.reference->checkedId()));
     s.capitalization = kAllPeriods.at(static_cast<std::size_t>(side.capitalization->checkedId()));
@@ -212,7 +212,7 @@ void TasaInteres::calculate()
 {
     try {
         const RateConversion r
-            = convertRateText(us(m_knownRate->text()), spec(m_known), spec(m_wanted));
+            = convertRateText(us(m_knownRate->text()), terms(m_known), terms(m_wanted));
         if (r.periodError) {
             m_ctx.messages.show(this,
                 { qs(kPeriodErrorMessage), qs(kPeriodErrorTitle), MsgIcon::Information,

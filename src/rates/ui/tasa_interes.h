@@ -14,7 +14,7 @@ class QRadioButton;
 namespace orvex {
 
 struct AppContext;
-struct RateSpec;
+struct RateTerms;
 
 // The fields the converter may write its result into, handed over by its opener;
 // a null pointer is a destination that does not exist for this opening.
@@ -67,7 +67,7 @@ private:
     void connectEvents();
 
     void updateReferenceEnabling();
-    RateSpec spec(const Side& side) const;
+    RateTerms terms(const Side& side) const;
     void calculate();
     void finish(int index);
     void openCombinedRate();
