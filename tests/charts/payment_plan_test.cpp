@@ -1,3 +1,4 @@
+#include "charts/charts_test_util.h"
 #include "charts/payment_plan.h"
 
 #include <gtest/gtest.h>
@@ -5,42 +6,26 @@
 namespace orvex {
 namespace {
 
+using test::kPlanHeader;
+using test::uvrLoanRows;
 using Rows = std::vector<ScheduleGridRow>;
 
-const ScheduleGridRow kHeader { "Período", "Pago Intereses", "Cuota", "Pago Capital", "Saldo" };
-
-PlanMenuChecks allCurves()
+PlanMenuChecks only(int item)
 {
     PlanMenuChecks checks {};
-    checks[PlanCurveMenu::kAllCurves] = true;
+    checks[static_cast<std::size_t>(item)] = true;
     return checks;
 }
 
-PlanMenuChecks onlyCurve(int c)
-{
-    PlanMenuChecks checks {};
-    checks[static_cast<std::size_t>(c)] = true;
-    return checks;
-}
+const PlanMenuChecks kAll = only(PlanCurveMenu::kAllCurves);
 
 // Only the balance column filled, one row per period from 0.
 Rows balanceRows(const std::vector<const char*>& balances)
 {
-    Rows rows { kHeader };
+    Rows rows { kPlanHeader };
     for (std::size_t i = 0; i < balances.size(); ++i)
         rows.push_back({ std::to_string(i), "", "", "", balances[i] });
     return rows;
-}
-
-// The first rows of the 12-month UVR loan of 12000 UVR at 1 %, uniform instalment.
-Rows uvrLoanRows()
-{
-    return {
-        kHeader,
-        { "0", "", "", "", "12000.00000" },
-        { "1", "120.00000", "1066.18546", "946.18546", "11053.81454" },
-        { "2", "110.53815", "1066.18546", "955.64732", "10098.16722" },
-    };
 }
 
 std::vector<ChartLine> curveLines(const DisplayList& list)
@@ -55,21 +40,20 @@ std::vector<ChartLine> curveLines(const DisplayList& list)
 TEST(PlanCurveMenu, ActivationAndClicksToggleTheCheckMarks)
 {
     PlanCurveMenu menu;
-    for (int c = 1; c <= 4; ++c)
-        EXPECT_FALSE(menu.curveSelected(c));
+    const auto selected = [&menu] {
+        std::string s;
+        for (int c = 1; c <= 4; ++c)
+            s += menu.curveSelected(c) ? '1' : '0';
+        return s;
+    };
+    EXPECT_EQ(selected(), "0000");
     menu.activate(); // a new window shows all four curves
-    for (int c = 1; c <= 4; ++c)
-        EXPECT_TRUE(menu.curveSelected(c));
+    EXPECT_EQ(selected(), "1111");
     EXPECT_TRUE(menu.checked(PlanCurveMenu::kAllCurves));
-
     menu.click(1); // hidden behind "Todas las Curvas": nothing changes on screen
-    for (int c = 1; c <= 4; ++c)
-        EXPECT_TRUE(menu.curveSelected(c));
+    EXPECT_EQ(selected(), "1111");
     menu.click(PlanCurveMenu::kAllCurves);
-    EXPECT_TRUE(menu.curveSelected(1));
-    for (int c = 2; c <= 4; ++c)
-        EXPECT_FALSE(menu.curveSelected(c));
-
+    EXPECT_EQ(selected(), "1000");
     menu.click(1);
     menu.click(5); // the separator
     menu.click(0);
@@ -79,15 +63,12 @@ TEST(PlanCurveMenu, ActivationAndClicksToggleTheCheckMarks)
 
 TEST(PaymentPlan, LabelStepByHorizon)
 {
-    struct Case {
-        int n, step;
-    };
-    // 15, 50 and 100 themselves take the step of the range below them.
-    const Case cases[] = { { -3, 1 }, { 0, 1 }, { 12, 1 }, { 14, 1 }, { 15, 5 }, { 30, 5 },
+    // The horizons the ranges leave open: 15 and 50 take 5, 100 takes 10.
+    const std::pair<int, int> cases[] = { { -3, 1 }, { 0, 1 }, { 14, 1 }, { 15, 5 }, { 30, 5 },
         { 50, 5 }, { 51, 10 }, { 100, 10 }, { 101, 15 }, { 120, 15 } };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.n);
-        EXPECT_EQ(planLabelStep(c.n), c.step);
+    for (const auto& [n, step] : cases) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(planLabelStep(n), step);
     }
 }
 
@@ -105,83 +86,99 @@ TEST(PaymentPlan, PeriodLabelsFromFirstPeriodByStep)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.last);
-        const auto texts
-            = paymentPlan(balanceRows({ "100", "50" }), c.first, c.last, allCurves()).texts();
         std::vector<std::string> labels;
-        for (const auto& t : texts) {
+        for (const auto& t : paymentPlan(balanceRows({ "100", "50" }), c.first, c.last, kAll).texts()) {
             labels.push_back(t.text);
             EXPECT_EQ(t.points, 7);
-            EXPECT_EQ(t.topLeft.y, 0);
-            EXPECT_EQ(t.topLeft.x, std::stod(t.text));
+            EXPECT_EQ(t.topLeft, (ChartPoint { std::stod(t.text), 0 }));
         }
         EXPECT_EQ(labels, c.labels);
     }
 }
 
-TEST(PaymentPlan, TwentyFiveMillionIsDrawnInMillions)
+TEST(PaymentPlan, ExtentsDivisorMarginsAndFrame)
 {
-    const Rows rows = balanceRows({ "25000000.00", "12500000.00", "0.00" });
-    const auto g = paymentPlanGeometry(rows, 0, 2, allCurves());
-    EXPECT_EQ(g.divisor, 1000000);
-    EXPECT_DOUBLE_EQ(g.max, 25.000001);
-    EXPECT_DOUBLE_EQ(g.min, 0.000001);
-    EXPECT_EQ(g.marginY, 2); // nearest(2.5)
-    const DisplayList list = paymentPlan(rows, 0, 2, allCurves());
-    EXPECT_DOUBLE_EQ(list.frame.top, 27.000001);
-    EXPECT_DOUBLE_EQ(list.frame.bottom, -1.999999);
-    const auto curve = curveLines(list);
-    ASSERT_EQ(curve.size(), 2u);
-    EXPECT_DOUBLE_EQ(curve[0].from.y, 25);
-    EXPECT_DOUBLE_EQ(curve[0].to.y, 12.5);
-    EXPECT_DOUBLE_EQ(curve[1].to.y, 0); // the balance reaching 0 is drawn
-}
-
-TEST(PaymentPlan, UvrLoanFrameAndAxesEdgeToEdge)
-{
-    const DisplayList list = paymentPlan(uvrLoanRows(), 0, 12, allCurves());
-    // Max = 12000 + 1; Min = 0 (the empty cells of period 0) + 1; MarginY = nearest(1200);
-    // MarginX = nearest(1.2).
-    EXPECT_DOUBLE_EQ(list.frame.left, -1);
-    EXPECT_DOUBLE_EQ(list.frame.right, 13);
-    EXPECT_DOUBLE_EQ(list.frame.top, 13201);
-    EXPECT_DOUBLE_EQ(list.frame.bottom, -1199);
-    const auto lines = list.lines();
-    ASSERT_GE(lines.size(), 2u);
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(lines[static_cast<std::size_t>(i)].width, 2);
-        EXPECT_EQ(lines[static_cast<std::size_t>(i)].colour, kDarkGreen);
-        EXPECT_EQ(lines[static_cast<std::size_t>(i)].dash, DashStyle::Solid);
+    struct Case {
+        const char* what;
+        Rows rows;
+        std::int16_t last;
+        PlanMenuChecks checks;
+        double divisor, max, min, marginY;
+        int marginX;
+        std::vector<double> balance; // the balance curve's points as drawn, when checked
+    };
+    const Case cases[] = {
+        // Max = 25000001 > 9999999: in millions; MarginY = nearest(2.5) = 2, from −2 to 27.
+        // The balance reaching 0 is drawn.
+        { "25,000,000", balanceRows({ "25000000.00", "12500000.00", "0.00" }), 2, kAll, 1e6,
+            25.000001, 0.000001, 2, 0, { 25, 12.5, 0 } },
+        { "beyond 32 bits", balanceRows({ "3000000000.00", "1500000000.00" }), 1, only(4), 1e6,
+            3000.000001, 0.000001, 300, 0, { 3000, 1500 } },
+        // nearest(12.5) = 12 and nearest(−7.5) = −8, each plus one.
+        { "negative value, halves to even", balanceRows({ "12.5", "-7.5", "3" }), 2, only(4), 1,
+            13, -7, 2, 0, { 12.5, -7.5, 3 } },
+        // The empty cells of period 0 are the values at or below 0.
+        { "UVR loan, all curves", uvrLoanRows(2), 12, kAll, 1, 12001, 1, 1200, 1, {} },
+        { "UVR loan, interest only", uvrLoanRows(2), 12, only(1), 1, 121, 1, 12, 1, {} },
+        { "UVR loan, balance only: no value at or below 0, the extent is 0", uvrLoanRows(2), 12,
+            only(4), 1, 12001, 1, 1200, 1, {} },
+        { "nothing selected: both extents 0", uvrLoanRows(2), 12, PlanMenuChecks {}, 1, 1, 1, 0, 1,
+            {} },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto g = paymentPlanGeometry(c.rows, 0, c.last, c.checks);
+        EXPECT_EQ(g.divisor, c.divisor);
+        EXPECT_DOUBLE_EQ(g.max, c.max);
+        EXPECT_DOUBLE_EQ(g.min, c.min);
+        EXPECT_EQ(g.marginY, c.marginY);
+        EXPECT_EQ(g.marginX, c.marginX);
+        const DisplayList list = paymentPlan(c.rows, 0, c.last, c.checks);
+        if (list.frame.drawable()) {
+            EXPECT_DOUBLE_EQ(list.frame.top, c.max + c.marginY);
+            EXPECT_DOUBLE_EQ(list.frame.bottom, c.min - c.marginY);
+            EXPECT_DOUBLE_EQ(list.frame.left, -c.marginX);
+            EXPECT_DOUBLE_EQ(list.frame.right, c.last + c.marginX);
+        }
+        if (c.balance.empty())
+            continue;
+        std::vector<double> points;
+        for (const auto& l : curveLines(list)) {
+            if (points.empty())
+                points.push_back(l.from.y);
+            points.push_back(l.to.y);
+        }
+        EXPECT_EQ(points, c.balance);
     }
-    EXPECT_EQ(lines[0].from, (ChartPoint { -1, 0 }));
-    EXPECT_EQ(lines[0].to, (ChartPoint { 13, 0 }));
-    EXPECT_EQ(lines[1].from, (ChartPoint { 0, 13201 }));
-    EXPECT_EQ(lines[1].to, (ChartPoint { 0, -1199 }));
 }
 
-TEST(PaymentPlan, CurvesCarryTheirColourAndDashAndSkipTheZeroStart)
+TEST(PaymentPlan, UvrLoanAxesEdgeToEdgeAndCurvesInTheirStyle)
 {
-    const auto curve = curveLines(paymentPlan(uvrLoanRows(), 0, 12, allCurves()));
-    // Curves 1–3 start with the empty period-0 cell: only the segment 1 -> 2 is drawn;
-    // the balance has both segments.
-    struct Expected {
+    struct Line {
+        ChartPoint from, to;
         Rgb colour;
         DashStyle dash;
-        ChartPoint from, to;
+        int width;
     };
-    const Expected expected[] = {
-        { kDarkBlue, DashStyle::Dash, { 1, 120 }, { 2, 110.53815 } },
-        { kDarkGreen, DashStyle::Dot, { 1, 1066.18546 }, { 2, 1066.18546 } },
-        { kDarkCyan, DashStyle::DashDot, { 1, 946.18546 }, { 2, 955.64732 } },
-        { kDarkRed, DashStyle::DashDotDot, { 0, 12000 }, { 1, 11053.81454 } },
-        { kDarkRed, DashStyle::DashDotDot, { 1, 11053.81454 }, { 2, 10098.16722 } },
+    // Curves 1–3 start with the empty period-0 cell: only the segment 1 -> 2 is drawn.
+    const Line expected[] = {
+        { { -1, 0 }, { 13, 0 }, kDarkGreen, DashStyle::Solid, 2 },
+        { { 0, 13201 }, { 0, -1199 }, kDarkGreen, DashStyle::Solid, 2 },
+        { { 1, 120 }, { 2, 110.53815 }, kDarkBlue, DashStyle::Dash, 1 },
+        { { 1, 1066.18546 }, { 2, 1066.18546 }, kDarkGreen, DashStyle::Dot, 1 },
+        { { 1, 946.18546 }, { 2, 955.64732 }, kDarkCyan, DashStyle::DashDot, 1 },
+        { { 0, 12000 }, { 1, 11053.81454 }, kDarkRed, DashStyle::DashDotDot, 1 },
+        { { 1, 11053.81454 }, { 2, 10098.16722 }, kDarkRed, DashStyle::DashDotDot, 1 },
     };
-    ASSERT_EQ(curve.size(), std::size(expected));
-    for (std::size_t i = 0; i < curve.size(); ++i) {
+    const auto lines = paymentPlan(uvrLoanRows(2), 0, 12, kAll).lines();
+    ASSERT_EQ(lines.size(), std::size(expected));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(curve[i].colour, expected[i].colour);
-        EXPECT_EQ(curve[i].dash, expected[i].dash);
-        EXPECT_EQ(curve[i].from, expected[i].from);
-        EXPECT_EQ(curve[i].to, expected[i].to);
+        EXPECT_EQ(lines[i].from, expected[i].from);
+        EXPECT_EQ(lines[i].to, expected[i].to);
+        EXPECT_EQ(lines[i].colour, expected[i].colour);
+        EXPECT_EQ(lines[i].dash, expected[i].dash);
+        EXPECT_EQ(lines[i].width, expected[i].width);
     }
 }
 
@@ -203,72 +200,19 @@ TEST(PaymentPlan, ZeroInterruptsACurve)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<std::pair<double, double>> segments;
-        for (const auto& l : curveLines(paymentPlan(balanceRows(c.balances), 0, 12, onlyCurve(4))))
+        for (const auto& l : curveLines(paymentPlan(balanceRows(c.balances), 0, 12, only(4))))
             segments.emplace_back(l.from.x, l.to.x);
         EXPECT_EQ(segments, c.segments);
     }
 }
 
-TEST(PaymentPlan, ExtentsFollowTheSelectedCurvesOnly)
+TEST(PaymentPlan, FrameWithoutHeightDrawsNothing)
 {
-    struct Case {
-        const char* what;
-        PlanMenuChecks checks;
-        double max, min;
-    };
-    // Interest up to 120, balance up to 12000, with empty (zero) cells in period 0.
-    const Case cases[] = {
-        { "all", allCurves(), 12001, 1 },
-        { "interest only", onlyCurve(1), 121, 1 },
-        { "balance only: no value at or below 0, the extent is 0", onlyCurve(4), 12001, 1 },
-        { "nothing selected: both extents 0", PlanMenuChecks {}, 1, 1 },
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const auto g = paymentPlanGeometry(uvrLoanRows(), 0, 12, c.checks);
-        EXPECT_DOUBLE_EQ(g.max, c.max);
-        EXPECT_DOUBLE_EQ(g.min, c.min);
-        EXPECT_EQ(g.divisor, 1);
-    }
-}
-
-TEST(PaymentPlan, NegativeValuesSetTheMinimumAndHalvesGoToEven)
-{
-    const Rows rows = balanceRows({ "12.5", "-7.5", "3" });
-    const auto g = paymentPlanGeometry(rows, 0, 2, onlyCurve(4));
-    EXPECT_DOUBLE_EQ(g.max, 13); // nearest(12.5) = 12, plus one
-    EXPECT_DOUBLE_EQ(g.min, -7); // nearest(-7.5) = -8, plus one
-    EXPECT_EQ(g.marginY, 2); // nearest(2.0)
-    EXPECT_EQ(g.marginX, 0); // nearest(0.2)
-}
-
-TEST(PaymentPlan, BalancesBeyondThirtyTwoBitsAreDrawnInMillions)
-{
-    const Rows rows = balanceRows({ "3000000000.00", "1500000000.00" });
-    const auto g = paymentPlanGeometry(rows, 0, 1, onlyCurve(4));
-    EXPECT_EQ(g.divisor, 1000000);
-    EXPECT_DOUBLE_EQ(g.max, 3000.000001);
-    const auto curve = curveLines(paymentPlan(rows, 0, 1, onlyCurve(4)));
-    ASSERT_EQ(curve.size(), 1u);
-    EXPECT_DOUBLE_EQ(curve[0].from.y, 3000);
-    EXPECT_DOUBLE_EQ(curve[0].to.y, 1500);
-}
-
-TEST(PaymentPlan, NoSelectionGivesAnEmptyChart)
-{
-    // Both extents are 1: a frame without height, nothing can be placed in it.
-    const DisplayList list = paymentPlan(uvrLoanRows(), 0, 12, PlanMenuChecks {});
-    EXPECT_FALSE(list.frame.drawable());
-    EXPECT_TRUE(list.items.empty());
-}
-
-TEST(PaymentPlan, HeaderOnlyGridStillDrawsAxesAndLabelsWhenTheFrameAllows)
-{
-    // No data row: extents 1 and 1, no height either.
-    EXPECT_TRUE(paymentPlan({ kHeader }, 0, 12, allCurves()).items.empty());
-    // A single negative balance gives height.
-    const DisplayList list = paymentPlan(balanceRows({ "-50" }), 0, 12, allCurves());
-    EXPECT_TRUE(list.frame.drawable());
+    // Nothing selected, or no data row: both extents are 1.
+    EXPECT_TRUE(paymentPlan(uvrLoanRows(2), 0, 12, PlanMenuChecks {}).items.empty());
+    EXPECT_TRUE(paymentPlan({ kPlanHeader }, 0, 12, kAll).items.empty());
+    // A single negative balance gives height: axes and labels, no segment.
+    const DisplayList list = paymentPlan(balanceRows({ "-50" }), 0, 12, kAll);
     EXPECT_EQ(list.lines().size(), 2u);
     EXPECT_EQ(list.texts().size(), 13u);
 }
