@@ -1,13 +1,11 @@
 #include "cli/commands.h"
+#include "cli/schedule_source.h"
 
 #include "charts/flow_diagram.h"
 #include "charts/payment_plan.h"
 #include "charts/svg_writer.h"
 #include "common/calc_error.h"
 #include "common/file_io.h"
-#include "loans/loan.h"
-#include "loans/loan_files.h"
-#include "loans/schedule.h"
 #include "worksheet/calculation.h"
 #include "worksheet/worksheet_file.h"
 
@@ -87,65 +85,6 @@ int writeSvg(
     return kExitOk;
 }
 
-int calcFailure(std::ostream& err)
-{
-    err << kCalcErrorMessage << "\n";
-    return kExitCalcError;
-}
-
-// The schedule of a loan file, as "Cálculos" of the loan window opens it.
-// nullopt: the failure was reported and code holds the exit code.
-std::optional<ScheduleTable> loanSchedule(
-    const ChartArgs& a, SharedState& state, std::ostream& err, int& code)
-{
-    try {
-        const LoanInput loan = loadLoanFile(a.input);
-        if (!a.cor.empty()) {
-            // The variation table covers months 0 to the term, as its "Salir" hands it over.
-            const auto months = static_cast<std::size_t>(loanMonths(loan.termText())) + 1;
-            state.UvrVariations = variationsFromTexts(loadVariationFile(a.cor, months));
-        }
-        runLoanCalculation(loan, state);
-        return buildSchedule(
-            ScheduleSource::loan(loan.termText(), loan.rateText(), loan.enUvr), state);
-    } catch (const LoanFileError& e) {
-        err << "orvex-cli plan: " << e.what() << "\n";
-        code = kExitUsage;
-    } catch (const CalcError&) {
-        code = calcFailure(err);
-    }
-    return std::nullopt;
-}
-
-// The schedule of a worksheet, as "Liquidacion" shows it after the calculation.
-std::optional<ScheduleTable> worksheetSchedule(
-    const ChartArgs& a, SharedState& state, std::ostream& err, int& code)
-{
-    LoadedWorksheet loaded;
-    try {
-        loaded = loadWorksheetFile(a.input);
-    } catch (const FileError& e) {
-        err << "orvex-cli plan: " << e.what() << "\n";
-        code = kExitUsage;
-        return std::nullopt;
-    }
-    if (loaded.rate)
-        loaded.sheet.setRate(*loaded.rate);
-    const CalcOutcome outcome = calculos(loaded.sheet, state);
-    if (outcome.failed) {
-        code = calcFailure(err);
-        return std::nullopt;
-    }
-    // A rate search leaves its result in the rate field, where the schedule reads it.
-    const std::string rate = outcome.newRate ? *outcome.newRate : loaded.sheet.rate();
-    try {
-        return buildSchedule(ScheduleSource::worksheet(rate), state);
-    } catch (const CalcError&) {
-        code = calcFailure(err);
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 int runDiagram(const Args& args, std::ostream& out, std::ostream& err)
@@ -195,15 +134,14 @@ int runPlan(const Args& args, std::ostream& out, std::ostream& err)
 
     // The schedule leaves FirstPeriod and LastPeriod where the chart reads them.
     SharedState state;
-    int code = kExitOk;
-    const auto table = loan ? loanSchedule(*parsed, state, err, code)
-                            : worksheetSchedule(*parsed, state, err, code);
-    if (!table)
-        return code;
+    const LoadedSchedule loaded
+        = loadSchedule({ loan, parsed->input, parsed->cor }, "plan", state, err);
+    if (!loaded.table)
+        return loaded.exitCode;
     PlanCurveMenu menu;
     menu.activate(); // all four curves, as a new window shows them
     const DisplayList chart
-        = paymentPlan(table->rows, state.FirstPeriod, state.LastPeriod, menu.checks());
+        = paymentPlan(loaded.table->rows, state.FirstPeriod, state.LastPeriod, menu.checks());
     return writeSvg(toSvg(chart, kPlanWidth, kPlanHeight), parsed->output, out, err);
 }
 

@@ -1,12 +1,7 @@
 #include "cli/commands.h"
+#include "cli/schedule_source.h"
 
-#include "common/calc_error.h"
-#include "common/file_io.h"
-#include "loans/loan.h"
-#include "loans/loan_files.h"
 #include "loans/schedule.h"
-#include "worksheet/calculation.h"
-#include "worksheet/worksheet_file.h"
 
 #include <ostream>
 
@@ -16,20 +11,14 @@ namespace {
 constexpr const char* kLoanUsage = "Uso: orvex-cli loan ARCHIVO.upa [--cor ARCHIVO.cor]\n";
 constexpr const char* kScheduleUsage = "Uso: orvex-cli schedule ARCHIVO.ORV\n";
 
-int calcFailure(std::ostream& err)
-{
-    err << kCalcErrorMessage << "\n";
-    return kExitCalcError;
-}
-
 int printSchedule(
-    const ScheduleSource& source, SharedState& state, std::ostream& out, std::ostream& err)
+    const ScheduleFiles& files, const char* command, std::ostream& out, std::ostream& err)
 {
-    try {
-        out << scheduleClipboardText(buildSchedule(source, state));
-    } catch (const CalcError&) {
-        return calcFailure(err);
-    }
+    SharedState state;
+    const LoadedSchedule loaded = loadSchedule(files, command, state, err);
+    if (!loaded.table)
+        return loaded.exitCode;
+    out << scheduleClipboardText(*loaded.table);
     return kExitOk;
 }
 
@@ -37,57 +26,23 @@ int printSchedule(
 
 int runLoan(const Args& args, std::ostream& out, std::ostream& err)
 {
-    std::string loanPath;
-    std::string corPath;
+    ScheduleFiles files;
+    files.loan = true;
     for (std::size_t k = 0; k < args.size(); ++k) {
-        if (args[k] == "--cor" && k + 1 < args.size() && corPath.empty()) {
-            corPath = args[++k];
-        } else if (loanPath.empty() && !args[k].empty() && args[k][0] != '-') {
-            loanPath = args[k];
+        if (args[k] == "--cor" && k + 1 < args.size() && files.cor.empty()) {
+            files.cor = args[++k];
+        } else if (files.input.empty() && !args[k].empty() && args[k][0] != '-') {
+            files.input = args[k];
         } else {
             err << "orvex-cli loan: argumento no válido: " << args[k] << "\n" << kLoanUsage;
             return kExitUsage;
         }
     }
-    if (loanPath.empty()) {
+    if (files.input.empty()) {
         err << kLoanUsage;
         return kExitUsage;
     }
-
-    LoanInput loan;
-    try {
-        loan = loadLoanFile(loanPath);
-    } catch (const LoanFileError& e) {
-        err << "orvex-cli loan: " << e.what() << "\n";
-        return kExitUsage;
-    }
-
-    SharedState state;
-    if (!corPath.empty()) {
-        // As the variation table's "Salir" hands its rates over for the loan's term.
-        std::size_t months = 0;
-        try {
-            months = static_cast<std::size_t>(loanMonths(loan.termText())) + 1;
-        } catch (const CalcError&) {
-            return calcFailure(err);
-        }
-        try {
-            state.UvrVariations = variationsFromTexts(loadVariationFile(corPath, months));
-        } catch (const LoanFileError& e) {
-            err << "orvex-cli loan: " << e.what() << "\n";
-            return kExitUsage;
-        } catch (const CalcError&) {
-            return calcFailure(err);
-        }
-    }
-
-    try {
-        runLoanCalculation(loan, state);
-    } catch (const CalcError&) {
-        return calcFailure(err);
-    }
-    return printSchedule(
-        ScheduleSource::loan(loan.termText(), loan.rateText(), loan.enUvr), state, out, err);
+    return printSchedule(files, "loan", out, err);
 }
 
 int runSchedule(const Args& args, std::ostream& out, std::ostream& err)
@@ -96,23 +51,7 @@ int runSchedule(const Args& args, std::ostream& out, std::ostream& err)
         err << kScheduleUsage;
         return kExitUsage;
     }
-    LoadedWorksheet loaded;
-    try {
-        loaded = loadWorksheetFile(args[0]);
-    } catch (const FileError& e) {
-        err << "orvex-cli schedule: " << e.what() << "\n";
-        return kExitUsage;
-    }
-    if (loaded.rate)
-        loaded.sheet.setRate(*loaded.rate);
-
-    SharedState state;
-    const CalcOutcome outcome = calculos(loaded.sheet, state);
-    if (outcome.failed)
-        return calcFailure(err);
-    // A rate search leaves its result in the rate field, where the schedule reads it.
-    const std::string rate = outcome.newRate ? *outcome.newRate : loaded.sheet.rate();
-    return printSchedule(ScheduleSource::worksheet(rate), state, out, err);
+    return printSchedule({ false, args[0], {} }, "schedule", out, err);
 }
 
 } // namespace orvex::cli
