@@ -1,134 +1,91 @@
 #include "common/file_io.h"
 #include "loans/loan_files.h"
+#include "loans_test_util.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <unistd.h>
 
 namespace orvex {
 namespace {
 
-namespace fs = std::filesystem;
+const LoanInput kSample = test::loan("12", "1", PaymentSystem::UniformPayment);
+const std::string kSampleSlot = "1200000        100            12    1        0.5      21        ";
 
-class LoanFiles : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("orvex-loans-" + std::to_string(::getpid()));
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    std::string path(const char* name) const { return (m_dir / name).string(); }
-    fs::path m_dir;
-};
-
-LoanInput sampleLoan()
+// The message of the LoanFileError f throws; empty (and a failure) when none.
+template <typename F> std::string refusal(F f)
 {
-    LoanInput loan;
-    loan.texts = { "1200000", "100", "12", "1", "0.5" };
-    loan.system = PaymentSystem::UniformPayment;
-    loan.enUvr = true;
-    return loan;
+    try {
+        f();
+        ADD_FAILURE() << "accepted";
+    } catch (const LoanFileError& e) {
+        return e.what();
+    }
+    return {};
 }
 
-const std::string kSampleSlot = "1200000        "
-                                "100            "
-                                "12    "
-                                "1        "
-                                "0.5      "
-                                "21"
-                                "        ";
-
-TEST_F(LoanFiles, LoanRecordIsByteExact)
+TEST(LoanFile, RecordIsByteExactAndRoundTrips)
 {
-    EXPECT_EQ(loanRecordBytes(sampleLoan()), kSampleSlot);
+    test::TempDir dir;
+    const std::string file = dir.path("a.upa");
+    saveLoanFile(file, kSample);
+    EXPECT_EQ(readWholeFile(file), kSampleSlot);
+    // Loaded back with the texts padded as stored; saved again, the same bytes.
+    const LoanInput back = loadLoanFile(file);
+    EXPECT_EQ(back,
+        test::loan("12    ", "1        ", PaymentSystem::UniformPayment, true, "0.5      ",
+            "100            ", "1200000        "));
+    EXPECT_EQ(loanRecordBytes(back), kSampleSlot);
+    EXPECT_EQ(parseLoanRecord(kSampleSlot.substr(0, 56)), back); // 56 bytes are enough
 
-    LoanInput loan = sampleLoan();
-    loan.texts[0] = "1234567890123456789"; // cut at 15
-    loan.texts[1] = "año"; // one byte a character in Windows-1252
-    loan.system = PaymentSystem::PresetPayments;
-    loan.enUvr = false;
-    const std::string bytes = loanRecordBytes(loan);
+    // Texts cut to their width, in Windows-1252 (one byte a character).
+    const LoanInput other = test::loan(
+        "12", "1", PaymentSystem::PresetPayments, false, "0.5", "año", "1234567890123456789");
+    const std::string bytes = loanRecordBytes(other);
     ASSERT_EQ(bytes.size(), 64u);
-    EXPECT_EQ(bytes.substr(0, 15), "123456789012345");
-    EXPECT_EQ(bytes.substr(15, 4), "a\xF1o ");
+    EXPECT_EQ(bytes.substr(0, 19), "123456789012345a\xF1o ");
     EXPECT_EQ(bytes.substr(54, 2), "32");
 }
 
-TEST_F(LoanFiles, LoanRoundTripKeepsTextsPadded)
+TEST(LoanFile, SavingKeepsTheTailOfALongerFile)
 {
-    const std::string file = path("a.upa");
-    saveLoanFile(file, sampleLoan());
-    EXPECT_EQ(readWholeFile(file), kSampleSlot);
-    const LoanInput back = loadLoanFile(file);
-    EXPECT_EQ(back.texts[0], "1200000        ");
-    EXPECT_EQ(back.texts[2], "12    ");
-    EXPECT_EQ(back.texts[4], "0.5      ");
-    EXPECT_EQ(back.system, PaymentSystem::UniformPayment);
-    EXPECT_TRUE(back.enUvr);
-    // Saving what was loaded writes the same bytes again.
-    EXPECT_EQ(loanRecordBytes(back), kSampleSlot);
-}
-
-TEST_F(LoanFiles, SavingKeepsTheTailOfALongerFile)
-{
-    const std::string file = path("long.upa");
-    const std::string old = std::string(64, 'x') + "tail bytes";
-    writeFileAtomically(file, old);
-    saveLoanFile(file, sampleLoan());
-    EXPECT_EQ(readWholeFile(file), kSampleSlot + "tail bytes");
-
-    const std::string shorter = path("short.upa");
-    writeFileAtomically(shorter, std::string(60, 'y'));
-    saveLoanFile(shorter, sampleLoan());
-    EXPECT_EQ(readWholeFile(shorter), kSampleSlot);
-}
-
-TEST_F(LoanFiles, ReaderNeedsOnlyTheFirst56Bytes)
-{
-    const LoanInput loan = parseLoanRecord(kSampleSlot.substr(0, 56));
-    EXPECT_EQ(loan.texts[1], "100            ");
-    EXPECT_EQ(loan.system, PaymentSystem::UniformPayment);
-}
-
-TEST_F(LoanFiles, BadLoanFilesAreRefusedWithAMessage)
-{
-    struct Case {
-        const char* what;
-        std::string bytes;
-        const char* messagePart;
+    test::TempDir dir;
+    const std::pair<std::string, std::string> cases[] = {
+        { std::string(64, 'x') + "tail bytes", kSampleSlot + "tail bytes" },
+        { std::string(60, 'y'), kSampleSlot },
     };
-    const Case cases[] = {
-        { "too short", kSampleSlot.substr(0, 55), "56" },
-        { "empty", "", "56" },
-        { "system 0", kSampleSlot.substr(0, 54) + "01", "sistema de pago" },
-        { "system 4", kSampleSlot.substr(0, 54) + "41", "sistema de pago" },
-        { "system blank", kSampleSlot.substr(0, 54) + " 1", "sistema de pago" },
-        { "currency 3", kSampleSlot.substr(0, 54) + "13", "moneda" },
-        { "currency letter", kSampleSlot.substr(0, 54) + "1x", "moneda" },
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const std::string file = path("bad.upa");
-        writeFileAtomically(file, c.bytes);
-        try {
-            loadLoanFile(file);
-            ADD_FAILURE() << "accepted";
-        } catch (const LoanFileError& e) {
-            const std::string message = e.what();
-            EXPECT_NE(message.find(file), std::string::npos) << message;
-            EXPECT_NE(message.find(c.messagePart), std::string::npos) << message;
-        }
+    for (const auto& [before, after] : cases) {
+        writeFileAtomically(dir.path("a.upa"), before);
+        saveLoanFile(dir.path("a.upa"), kSample);
+        EXPECT_EQ(readWholeFile(dir.path("a.upa")), after);
     }
-    EXPECT_THROW(loadLoanFile(path("missing.upa")), LoanFileError);
-    EXPECT_THROW(saveLoanFile(path("no/such/folder/a.upa"), sampleLoan()), LoanFileError);
 }
 
-TEST_F(LoanFiles, VariationTableIsByteExact)
+TEST(LoanFile, BadFilesAreRefusedNamingTheFileAndTheReason)
 {
-    const std::vector<std::string> texts = { " 0.5 ", "", "123456789012345678", "ñ" };
-    const std::string bytes = variationTableBytes(texts);
+    test::TempDir dir;
+    const std::string file = dir.path("bad.upa");
+    const std::pair<std::string, const char*> cases[] = {
+        { kSampleSlot.substr(0, 55), "56" },
+        { "", "56" },
+        { kSampleSlot.substr(0, 54) + "01", "sistema de pago" },
+        { kSampleSlot.substr(0, 54) + "41", "sistema de pago" },
+        { kSampleSlot.substr(0, 54) + " 1", "sistema de pago" },
+        { kSampleSlot.substr(0, 54) + "13", "moneda" },
+        { kSampleSlot.substr(0, 54) + "1x", "moneda" },
+    };
+    for (const auto& [bytes, reason] : cases) {
+        SCOPED_TRACE(bytes);
+        writeFileAtomically(file, bytes);
+        const std::string message = refusal([&] { loadLoanFile(file); });
+        EXPECT_NE(message.find(file), std::string::npos) << message;
+        EXPECT_NE(message.find(reason), std::string::npos) << message;
+    }
+    EXPECT_NE(refusal([&] { loadLoanFile(dir.path("missing.upa")); }), "");
+    EXPECT_NE(refusal([&] { saveLoanFile(dir.path("no/such/a.upa"), kSample); }), "");
+}
+
+TEST(VariationFile, RecordsAreByteExact)
+{
+    const std::string bytes = variationTableBytes({ " 0.5 ", "", "123456789012345678", "ñ" });
     ASSERT_EQ(bytes.size(), 4u * 64);
     EXPECT_EQ(bytes.substr(0, 64), "0.5" + std::string(61, ' '));
     EXPECT_EQ(bytes.substr(64, 64), std::string(64, ' '));
@@ -136,52 +93,37 @@ TEST_F(LoanFiles, VariationTableIsByteExact)
     EXPECT_EQ(bytes.substr(192, 2), "\xF1 ");
 }
 
-TEST_F(LoanFiles, VariationRoundTripAndShortLastRecord)
+TEST(VariationFile, RoundTripKeepsLaterRecordsAndReadsAShortLastRecord)
 {
-    const std::string file = path("t.cor");
+    test::TempDir dir;
+    const std::string file = dir.path("t.cor");
     std::vector<std::string> texts(13);
     texts[3] = "0.5";
     texts[12] = "-1.25";
     saveVariationFile(file, texts);
     EXPECT_EQ(loadVariationFile(file, 13), texts);
-    EXPECT_EQ(
-        loadVariationFile(file, 4), std::vector<std::string>(texts.begin(), texts.begin() + 4));
+    saveVariationFile(file, { "2", "2" });
+    texts[0] = texts[1] = "2";
+    EXPECT_EQ(loadVariationFile(file, 13), texts);
 
     // A table written record by record ends after the 14 bytes of its last record.
     std::string bytes = variationTableBytes(texts).substr(0, 12 * 64 + 14);
     EXPECT_EQ(parseVariationTable(bytes, 13), texts);
     bytes.resize(12 * 64);
     EXPECT_THROW(parseVariationTable(bytes, 13), LoanFileError);
+
+    // Too few records: the message names the file and the months wanted.
+    saveVariationFile(dir.path("short.cor"), std::vector<std::string>(5, "1"));
+    const std::string message = refusal([&] { loadVariationFile(dir.path("short.cor"), 13); });
+    EXPECT_NE(message.find(dir.path("short.cor")), std::string::npos) << message;
+    EXPECT_NE(message.find("13"), std::string::npos) << message;
+    EXPECT_NE(refusal([&] { loadVariationFile(dir.path("missing.cor"), 1); }), "");
 }
 
-TEST_F(LoanFiles, VariationSaveKeepsLaterRecords)
+TEST(VariationFile, PercentTextsBecomeFractions)
 {
-    const std::string file = path("keep.cor");
-    saveVariationFile(file, std::vector<std::string>(6, "1"));
-    saveVariationFile(file, { "2", "2" });
-    EXPECT_EQ(
-        loadVariationFile(file, 6), (std::vector<std::string> { "2", "2", "1", "1", "1", "1" }));
-}
-
-TEST_F(LoanFiles, ShortVariationFileNamesTheFileAndTheMonths)
-{
-    const std::string file = path("short.cor");
-    saveVariationFile(file, std::vector<std::string>(5, "1"));
-    try {
-        loadVariationFile(file, 13);
-        ADD_FAILURE() << "accepted";
-    } catch (const LoanFileError& e) {
-        const std::string message = e.what();
-        EXPECT_NE(message.find(file), std::string::npos) << message;
-        EXPECT_NE(message.find("13"), std::string::npos) << message;
-    }
-    EXPECT_THROW(loadVariationFile(path("missing.cor"), 1), LoanFileError);
-}
-
-TEST(VariationRates, PercentTextsBecomeFractions)
-{
-    const std::vector<double> rates = variationsFromTexts({ "0.5", "", "abc", "-2", "1e1x" });
-    EXPECT_EQ(rates, (std::vector<double> { 0.005, 0.0, 0.0, -0.02, 0.1 }));
+    EXPECT_EQ(variationsFromTexts({ "0.5", "", "abc", "-2", "1e1x" }),
+        (std::vector<double> { 0.005, 0.0, 0.0, -0.02, 0.1 }));
 }
 
 } // namespace

@@ -1,19 +1,12 @@
+#include "../../worksheet/sheet_builder.h"
 #include "app/talvora.h"
-#include "common/calc_error.h"
-#include "common/shared_state.h"
-#include "common/ui/message_service.h"
 #include "loans/ui/liquidacion.h"
 #include "loans/ui/upac.h"
+#include "loans_ui_test_util.h"
 #include "worksheet/worksheet_file.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTableWidget>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <functional>
 
@@ -30,19 +23,13 @@ public:
 protected:
     int runModal(QDialog& child) override
     {
+        child.show();
         if (onModal)
             onModal(child);
+        child.close();
         return QDialog::Accepted;
     }
 };
-
-QStringList gridRow(QTableWidget* grid, int row)
-{
-    QStringList cells;
-    for (int c = 0; c < grid->columnCount(); ++c)
-        cells << (grid->item(row, c) ? grid->item(row, c)->text() : QString());
-    return cells;
-}
 
 } // namespace
 
@@ -50,140 +37,71 @@ class TstLoanRoad : public QObject {
     Q_OBJECT
 
 private:
-    SharedState m_state;
-    ScriptedMessageService m_messages;
-    ScriptedFileDialogService m_dialogs;
-    AppContext m_ctx { m_state, m_messages, m_dialogs };
-    QTemporaryDir m_dir;
+    test::LoanUi m;
+    QStringList m_schedules; // caption and last row of every schedule shown
 
-    // Opens a worksheet with a loan of 1000 repaid at 10 % by five payments to solve.
-    void openWorksheet(Talvora& main)
+    // The main window with a loan of 1000 repaid at 10 % by five payments to solve.
+    void open(RoadTalvora& main)
     {
-        Worksheet sheet;
-        sheet.setCell(1, kColTipo, "1. Pago Unico");
-        sheet.setCell(1, kColValor, "1000");
-        sheet.setCell(1, kColInicio, "0");
-        sheet.setCell(2, kColTipo, "2. Serie Uniforme");
-        sheet.setCell(2, kColValor, "Incognita");
-        sheet.setCell(2, kColInicio, "0");
-        sheet.setCell(2, kColFinal, "5");
-        sheet.setRate("10");
-        const QString path = m_dir.filePath("loan.ORV");
-        saveWorksheetFile(path.toStdString(), sheet);
-        m_dialogs.names = { path };
+        const QString path = m.dir.filePath("loan.ORV");
+        saveWorksheetFile(path.toStdString(),
+            test::makeSheet({ { 1, "1000", "0" }, { 2, "Incognita", "0", "5" } }, "10"));
+        m.dialogs.names = { path };
+        main.show();
         main.findChild<QAction*>("MenuAbrir")->trigger();
-        QCOMPARE(main.worksheet().cell(2, kColValor), std::string("Incognita"));
+        main.onModal = [this](QDialog& child) {
+            if (auto* schedule = qobject_cast<Liquidacion*>(&child))
+                m_schedules << schedule->windowTitle()
+                            << test::gridRow(schedule->grid(), schedule->grid()->rowCount() - 1);
+        };
     }
 
 private slots:
     void init()
     {
-        m_state = SharedState {};
-        m_messages.shown.clear();
+        m.reset();
+        m_schedules.clear();
     }
 
     void loanWindowFromTheMenuToTheScheduleAndBack()
     {
-        RoadTalvora main(m_ctx);
-        main.show();
-        openWorksheet(main);
+        RoadTalvora main(m.ctx);
+        open(main);
         const Worksheet before = main.worksheet();
-        QStringList caption, firstRow;
         bool activeInLoanWindow = false;
+        const auto schedules = main.onModal;
         main.onModal = [&](QDialog& child) {
-            if (auto* upac = qobject_cast<UPAC*>(&child)) {
-                upac->show();
-                activeInLoanWindow = m_state.LoanWindowActive;
-                const char* texts[] = { "1200000", "100", "12", "1", "0.5" };
-                for (int k = 1; k <= 5; ++k)
-                    QTest::keyClicks(upac->valores(k), texts[k - 1]);
-                QTest::mouseClick(
-                    upac->findChild<QAbstractButton*>("SistemaPago2"), Qt::LeftButton);
-                QTest::mouseClick(upac->findChild<QPushButton*>("Calculos"), Qt::LeftButton);
-                upac->close();
-            } else if (auto* schedule = qobject_cast<Liquidacion*>(&child)) {
-                schedule->show();
-                caption << schedule->windowTitle();
-                firstRow = gridRow(schedule->grid(), 1);
-                schedule->close();
-            }
+            auto* upac = qobject_cast<UPAC*>(&child);
+            if (!upac)
+                return schedules(child);
+            activeInLoanWindow = m.state.LoanWindowActive;
+            const char* texts[] = { "1200000", "100", "12", "1", "0.5" };
+            for (int k = 1; k <= 5; ++k)
+                QTest::keyClicks(upac->valores(k), texts[k - 1]);
+            test::click(*upac, "SistemaPago2");
+            test::click(*upac, "Calculos");
         };
         main.findChild<QAction*>("MenuSistemasAmortizacion")->trigger();
         QVERIFY(activeInLoanWindow);
-        QVERIFY(!m_state.LoanWindowActive);
-        QCOMPARE(caption, QStringList { "LIQUIDACION DE PRESTAMOS EN PESOS" });
-        QCOMPARE(firstRow, QStringList({ "1", "12060.00", "107151.64", "95091.64", "1110908.36" }));
+        QVERIFY(!m.state.LoanWindowActive);
+        QCOMPARE(m_schedules,
+            QStringList(
+                { "LIQUIDACION DE PRESTAMOS EN PESOS", "12|1120.74|113194.55|112073.81|0.00" }));
         // The loan window leaves the person's worksheet as it was.
         for (int r = 1; r <= 3; ++r)
             for (int c = kColTipo; c <= kColSensibilidad; ++c)
                 QCOMPARE(main.worksheet().cell(r, c), before.cell(r, c));
-        QVERIFY(m_messages.shown.empty());
+        QVERIFY(m.messages.shown.empty());
     }
 
-    void converterWritesIntoTheChosenLoanField()
+    void planDePagosShowsTheSolvedWorksheet()
     {
-        RoadTalvora main(m_ctx);
-        QString converted, written, untouched;
-        main.onModal = [&](QDialog& child) {
-            auto* upac = qobject_cast<UPAC*>(&child);
-            if (!upac)
-                return;
-            upac->show();
-            upac->valores(4)->setText("keep");
-            QTest::mouseClick(upac->findChild<QPushButton*>("ConvertirTasa2"), Qt::LeftButton);
-            QWidget* converter = nullptr;
-            for (QWidget* top : QApplication::topLevelWidgets())
-                if (top->objectName() == "TasaInteres" && top->isVisible())
-                    converter = top;
-            QVERIFY(converter);
-            QTest::keyClicks(converter->findChild<QLineEdit*>("TasaConocida"), "12");
-            QTest::mouseClick(converter->findChild<QPushButton*>("Calculos"), Qt::LeftButton);
-            converted = converter->findChild<QLabel*>("TasaDesconocida")->text();
-            QTest::mouseClick(converter->findChild<QPushButton*>("Boton0"), Qt::LeftButton);
-            written = upac->valores(5)->text();
-            untouched = upac->valores(4)->text();
-            upac->close();
-        };
-        main.findChild<QAction*>("MenuSistemasAmortizacion")->trigger();
-        QVERIFY(!converted.isEmpty());
-        QCOMPARE(written, converted);
-        QCOMPARE(untouched, QStringLiteral("keep"));
-        QCOMPARE(m_state.LoanRateField, std::int16_t(2));
-    }
-
-    void planDePagosShowsTheWorksheetSchedule()
-    {
-        RoadTalvora main(m_ctx);
-        main.show();
-        openWorksheet(main);
+        RoadTalvora main(m.ctx);
+        open(main);
         main.findChild<QAction*>("MenuCalculosFinancieros")->trigger();
-        QStringList caption, lastRow;
-        main.onModal = [&](QDialog& child) {
-            if (auto* schedule = qobject_cast<Liquidacion*>(&child)) {
-                schedule->show();
-                caption << schedule->windowTitle();
-                lastRow = gridRow(schedule->grid(), schedule->grid()->rowCount() - 1);
-                schedule->close();
-            }
-        };
         main.findChild<QAction*>("MenuPlanPagos")->trigger();
-        QCOMPARE(caption, QStringList { "LIQUIDACION DE PRESTAMOS" });
-        QCOMPARE(lastRow, QStringList({ "5", "23.98", "263.80", "239.82", "0.00" }));
-    }
-
-    void planDePagosBeforeAnyCalculationShowsTheMessage()
-    {
-        RoadTalvora main(m_ctx);
-        bool closed = false;
-        main.onModal = [&](QDialog& child) {
-            child.show();
-            QTRY_VERIFY(!child.isVisible());
-            closed = true;
-        };
-        main.findChild<QAction*>("MenuPlanPagos")->trigger();
-        QVERIFY(closed);
-        QCOMPARE(m_messages.shown.size(), std::size_t(1));
-        QCOMPARE(m_messages.shown[0].text, QString::fromUtf8(kCalcErrorMessage));
+        QCOMPARE(
+            m_schedules, QStringList({ "LIQUIDACION DE PRESTAMOS", "5|23.98|263.80|239.82|0.00" }));
     }
 };
 
