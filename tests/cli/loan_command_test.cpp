@@ -56,13 +56,12 @@ TEST_F(LoanCommand, PrintsTheScheduleAsTabSeparatedLines)
     saveVariationFile(m_dir.path("t.cor"), rates);
     const auto header = std::string("Período\tPago Intereses\tCuota\tPago Capital\tSaldo\t\r\n0\t");
     const Case cases[] = {
-        { runLoan, { loanFile("u.upa", test::loan("12", "1", UniformPayment)) }, kExitOk,
-            header + "\t\t\t12000.00000\t\r\n1\t120.00000\t1066.18546\t946.18546\t11053.81454\t" },
         // 11053.81454 UVR at 101 pesos.
         { runLoan,
             { loanFile("p.upa", test::loan("12", "1", UniformPayment, false)), "--cor",
                 m_dir.path("t.cor") },
-            kExitOk, "\r\n1\t12120.00\t107684.73\t95564.73\t1116435.27\t\r\n" },
+            kExitOk,
+            header + "\t\t\t1200000.00\t\r\n1\t12120.00\t107684.73\t95564.73\t1116435.27\t\r\n" },
         // A loan of 1000 received at 0, repaid by a uniform series 1..5 solved at 10 %.
         { runSchedule,
             { sheetFile("loan.ORV",

@@ -54,13 +54,4 @@ inline QString gridRow(const QTableWidget* grid, int row)
     return cells.join('|');
 }
 
-// A shown top-level window by its objectName; null when there is none.
-inline QWidget* shownWindow(const QString& name)
-{
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->objectName() == name && top->isVisible())
-            return top;
-    return nullptr;
-}
-
 } // namespace orvex::test
