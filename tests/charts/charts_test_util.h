@@ -3,7 +3,8 @@
 #include "charts/payment_plan.h"
 #include "common/shared_state.h"
 
-#include <algorithm>
+#include <array>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,26 +35,52 @@ inline SharedState flowExample()
 inline const ScheduleGridRow kPlanHeader { "Período", "Pago Intereses", "Cuota", "Pago Capital",
     "Saldo" };
 
-// 12000 UVR at 1 % a month with a uniform instalment of 1066.18546, as the schedule
-// grid shows it, periods 0..lastPeriod (12 at most).
-inline std::vector<ScheduleGridRow> uvrLoanRows(int lastPeriod)
+// The first periods of 12000 UVR at 1 % a month with a uniform instalment, as the
+// schedule grid shows them.
+inline const std::vector<ScheduleGridRow> kUvrLoanRows {
+    kPlanHeader,
+    { "0", "", "", "", "12000.00000" },
+    { "1", "120.00000", "1066.18546", "946.18546", "11053.81454" },
+    { "2", "110.53815", "1066.18546", "955.64732", "10098.16722" },
+};
+
+// A drawn line by everything that shows.
+struct LineSpec {
+    ChartPoint from, to;
+    Rgb colour;
+    DashStyle dash = DashStyle::Solid;
+    int width = 1;
+    friend bool operator==(const LineSpec&, const LineSpec&) = default;
+};
+
+inline void PrintTo(const LineSpec& l, std::ostream* os)
 {
-    std::vector<ScheduleGridRow> rows {
-        kPlanHeader,
-        { "0", "", "", "", "12000.00000" },
-        { "1", "120.00000", "1066.18546", "946.18546", "11053.81454" },
-        { "2", "110.53815", "1066.18546", "955.64732", "10098.16722" },
-    };
-    double balance = 10098.16722;
-    for (int p = 3; p <= lastPeriod; ++p) {
-        const double interest = balance * 0.01;
-        const double capital = 1066.18546 - interest;
-        balance -= capital;
-        rows.push_back({ std::to_string(p), std::to_string(interest), "1066.18546",
-            std::to_string(capital), std::to_string(std::max(balance, 0.0)) });
-    }
-    rows.resize(static_cast<std::size_t>(std::min(lastPeriod, 12)) + 2);
-    return rows;
+    *os << l.from.x << "," << l.from.y << " to " << l.to.x << "," << l.to.y << " rgb "
+        << int(l.colour.r) << int(l.colour.g) << int(l.colour.b) << " style " << int(l.dash)
+        << " width " << l.width;
+}
+
+inline std::vector<LineSpec> lineSpecs(const DisplayList& list)
+{
+    std::vector<LineSpec> out;
+    for (const auto& l : list.lines())
+        out.push_back({ l.from, l.to, l.colour, l.dash, l.width });
+    return out;
+}
+
+inline std::array<double, 4> frameOf(const DisplayList& list)
+{
+    return { list.frame.left, list.frame.top, list.frame.right, list.frame.bottom };
+}
+
+// The texts of one point size as "text@x,y ", in drawing order.
+inline std::string texts(const DisplayList& list, double points)
+{
+    std::ostringstream out;
+    for (const auto& t : list.texts())
+        if (t.points == points)
+            out << t.text << "@" << t.topLeft.x << "," << t.topLeft.y << " ";
+    return out.str();
 }
 
 inline int count(const std::string& text, const std::string& what)

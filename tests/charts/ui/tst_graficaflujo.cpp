@@ -42,7 +42,7 @@ private:
 
     void saveAs(GraficaFlujo& w, const QString& name)
     {
-        m_files.names.push_back(name);
+        m_files.names.push_back(m_dir.filePath(name));
         w.findChild<QAction*>(QStringLiteral("GuardarImagen"))->trigger();
     }
 
@@ -54,7 +54,7 @@ private slots:
         m_files.names.clear();
     }
 
-    void outflowIsDarkRedBelowTheAxisAndInflowBlackAbove()
+    void outflowIsDarkRedBelowTheAxisAndInflowBlackAboveUntilADoubleClick()
     {
         GraficaFlujo w(m_ctx);
         w.show();
@@ -80,13 +80,6 @@ private slots:
         w.view()->repaint();
         QCOMPARE(w.view()->grab().toImage(), first);
         QVERIFY(m_messages.shown.empty());
-    }
-
-    void doubleClickCloses()
-    {
-        GraficaFlujo w(m_ctx);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTest::mouseDClick(w.view(), Qt::LeftButton);
         QVERIFY(!w.isVisible());
     }
@@ -107,12 +100,11 @@ private slots:
         }
     }
 
-    void ctrlSSavesSvgWithTheTitleAndOneLinePerFlow()
+    void savesSvgPngOrPdfAndSaysWhyItFails()
     {
         GraficaFlujo w(m_ctx);
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        QCOMPARE(w.contextMenuPolicy(), Qt::ActionsContextMenu);
         const QString path = m_dir.filePath(QStringLiteral("diagrama.svg"));
         m_files.names.push_back(path);
         QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
@@ -137,34 +129,17 @@ private slots:
         QCOMPARE(colours.count(QStringLiteral("#000000")), 4); // one per inflow
         QCOMPARE(colours.count(QStringLiteral("#800000")), 1); // one per outflow
         QCOMPARE(colours.count(QStringLiteral("#008000")), 2); // the axis and period 0
-    }
 
-    void savesPngAndPdfByTheNameAndPngWithoutAKnownExtension()
-    {
-        GraficaFlujo w(m_ctx);
-        w.show();
-        saveAs(w, m_dir.filePath(QStringLiteral("d.PNG")));
-        const QImage png(m_dir.filePath(QStringLiteral("d.PNG")));
+        saveAs(w, QStringLiteral("notas"));
+        const QImage png(m_dir.filePath(QStringLiteral("notas.png")));
         QCOMPARE(png.size(), QSize(612, 348));
         QVERIFY(colourNear(png, 102, 200, kRed));
-
-        saveAs(w, m_dir.filePath(QStringLiteral("d.pdf")));
+        saveAs(w, QStringLiteral("d.pdf"));
         QFile pdf(m_dir.filePath(QStringLiteral("d.pdf")));
-        QVERIFY(pdf.open(QIODevice::ReadOnly));
-        QVERIFY(pdf.read(5) == "%PDF-");
-
-        saveAs(w, m_dir.filePath(QStringLiteral("notas")));
-        QVERIFY(!QImage(m_dir.filePath(QStringLiteral("notas.png"))).isNull());
-        QVERIFY(m_messages.shown.empty());
-    }
-
-    void cancelledOrFailedSaveWritesNothingAndSaysWhy()
-    {
-        GraficaFlujo w(m_ctx);
-        w.show();
+        QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
         w.findChild<QAction*>(QStringLiteral("GuardarImagen"))->trigger(); // cancelled
         QVERIFY(m_messages.shown.empty());
-        saveAs(w, m_dir.filePath(QStringLiteral("no/such/folder/d.svg")));
+        saveAs(w, QStringLiteral("no/such/folder/d.svg"));
         QCOMPARE(m_messages.shown.size(), std::size_t(1));
         QVERIFY(
             m_messages.shown[0].text.startsWith(QStringLiteral("No se pudo guardar la imagen")));
