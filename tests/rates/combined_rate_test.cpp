@@ -9,26 +9,12 @@ namespace {
 
 TEST(CombinedRate, WorkedExamples)
 {
-    struct Case {
-        const char* first;
-        const char* second;
-        const char* text;
-    };
     // (1 + a)(1 + b) - 1 by hand: 1.10 × 1.05 = 1.155, 0.97 × 1.04 = 1.0088.
-    const Case cases[] = {
-        { "10", "5", "15.5" },
-        { "2", "3", "5.06" },
-        { "1.5", "20", "21.8" },
-        { "-3", "4", "0.88" },
-        { "", "", "0." },
-        { "abc", "7", "7." },
-        { "7", "", "7." },
-        { "-100", "50", "-100." },
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.first << " and " << c.second);
-        EXPECT_EQ(combinedRateText(c.first, c.second), c.text);
-    }
+    const char* cases[][3] = { { "10", "5", "15.5" }, { "2", "3", "5.06" }, { "1.5", "20", "21.8" },
+        { "-3", "4", "0.88" }, { "", "", "0." }, { "abc", "7", "7." }, { "7", "", "7." },
+        { "-100", "50", "-100." } };
+    for (const auto& [first, second, text] : cases)
+        EXPECT_EQ(combinedRateText(first, second), text) << first << " and " << second;
 }
 
 TEST(CombinedRate, IsSymmetricAndZeroIsNeutral)

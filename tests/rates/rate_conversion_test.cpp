@@ -5,72 +5,89 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace orvex {
 namespace {
 
+using enum Period;
 constexpr RateKind NV = RateKind::NominalVencida;
 constexpr RateKind NA = RateKind::NominalAnticipada;
 constexpr RateKind EV = RateKind::EfectivaVencida;
 constexpr RateKind EA = RateKind::EfectivaAnticipada;
+constexpr auto DivByZero = CalcErrorKind::DivisionByZero;
 
-TEST(RateConversion, WorkedExamples)
+std::string describe(const RateTerms& t)
 {
-    struct Case {
-        const char* known;
-        RateTerms from;
-        RateTerms to;
-        const char* text;
-    };
-    // Figures checked by hand with the closed forms, e.g. (1 + 0.24/12)^12 - 1.
-    const Case cases[] = {
-        // The window's defaults: effective vencida per year to per month.
-        { "12", { EV, Period::Ano, Period::Ano }, { EV, Period::Ano, Period::Mes },
-            "0.9488792935" },
-        { "24", { NV, Period::Ano, Period::Mes }, { EV, Period::Ano, Period::Ano },
-            "26.8241794563" },
-        { "24", { NV, Period::Ano, Period::Mes }, { EA, Period::Ano, Period::Ano },
-            "21.1506824418" },
-        { "24", { NA, Period::Ano, Period::Mes }, { NV, Period::Ano, Period::Trimestre },
-            "24.9929876157" },
-        { "12", { EV, Period::Ano, Period::Ano }, { NA, Period::Ano, Period::Mes },
-            "11.2795224684" },
-        { "36", { NV, Period::Ano, Period::Ano }, { NA, Period::Ano, Period::Ano },
-            "26.4705882353" },
-        // Trimestre/Bimestre: the ratio 1.5 becomes 2 in both directions.
-        { "10", { EV, Period::Ano, Period::Bimestre }, { EV, Period::Ano, Period::Trimestre },
-            "21." },
-        { "10", { EV, Period::Ano, Period::Trimestre }, { EV, Period::Ano, Period::Bimestre },
-            "4.880884817" },
-        { "3", { EV, Period::Ano, Period::Mes }, { EV, Period::Ano, Period::Diario },
-            "0.0985778969" },
-        // An effective rate ignores its reference, even one shorter than its capitalization.
-        { "12", { EV, Period::Diario, Period::Ano }, { EV, Period::Mes, Period::Mes },
-            "0.9488792935" },
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        const RateConversion r = convertRateText(c.known, c.from, c.to);
-        EXPECT_FALSE(r.periodError);
-        EXPECT_EQ(r.text, c.text);
-    }
+    const char* codes[] = { "NV", "NA", "EV", "EA" };
+    return std::string(codes[static_cast<int>(t.kind)]) + ":" + periodName(t.reference) + "/"
+        + periodName(t.capitalization);
 }
 
-TEST(RateConversion, TextThatIsNotANumberCountsAsZero)
+TEST(RateConversion, TypedRatesConvertOrFailWhereTheStepsSay)
 {
     struct Case {
         const char* known;
-        const char* text;
+        RateTerms from, to;
+        std::variant<const char*, CalcErrorKind> expected; // text, "period error" or a throw
     };
-    const Case cases[] = { { "", "0." }, { "abc", "0." }, { "  12abc", "0.9488792935" },
-        { "1.2e1", "0.9488792935" }, { "-0", "0." } };
+    const Case cases[] = {
+        // Checked by hand with the closed forms, e.g. (1 + 0.24/12)^12 - 1.
+        { "12", { EV, Ano, Ano }, { EV, Ano, Mes }, "0.9488792935" }, // the window's defaults
+        { "24", { NV, Ano, Mes }, { EV, Ano, Ano }, "26.8241794563" },
+        { "24", { NV, Ano, Mes }, { EA, Ano, Ano }, "21.1506824418" },
+        { "24", { NA, Ano, Mes }, { NV, Ano, Trimestre }, "24.9929876157" },
+        { "12", { EV, Ano, Ano }, { NA, Ano, Mes }, "11.2795224684" },
+        { "36", { NV, Ano, Ano }, { NA, Ano, Ano }, "26.4705882353" },
+        // Trimestre/Bimestre: the ratio 1.5 becomes 2 in both directions.
+        { "10", { EV, Ano, Bimestre }, { EV, Ano, Trimestre }, "21." },
+        { "10", { EV, Ano, Trimestre }, { EV, Ano, Bimestre }, "4.880884817" },
+        { "12", { NV, Trimestre, Bimestre }, { NV, Trimestre, Bimestre }, "12." },
+        { "3", { EV, Ano, Mes }, { EV, Ano, Diario }, "0.0985778969" },
+        // An effective rate ignores its reference, even one shorter than its capitalization.
+        { "12", { EV, Diario, Ano }, { EV, Mes, Mes }, "0.9488792935" },
+        // (-0.5)^12 - 1: a negative base to a whole power is real.
+        { "-150", { EV, Ano, Mes }, { EV, Ano, Ano }, "-99.9755859375" },
+        // The known rate is its leading number: text that is not a number counts as 0.
+        { "", { EV, Ano, Ano }, { EV, Ano, Mes }, "0." },
+        { "-0", { EV, Ano, Ano }, { EV, Ano, Mes }, "0." },
+        { "  12abc", { EV, Ano, Ano }, { EV, Ano, Mes }, "0.9488792935" },
+        // A nominal reference shorter than its capitalization, known or wanted; 0 too.
+        { "12", { NV, Mes, Ano }, { EV, Ano, Ano }, "period error" },
+        { "12", { NA, Trimestre, Semestre }, { EV, Ano, Ano }, "period error" },
+        { "12", { EV, Ano, Ano }, { NV, Mes, Ano }, "period error" },
+        { "12", { EV, Ano, Ano }, { NA, Bimestre, Trimestre }, "period error" },
+        { "0", { NV, Diario, Mes }, { EV, Ano, Ano }, "period error" },
+        // The known periods are checked before step 1, which would fail here; the
+        // wanted ones only after steps 1 and 2 and the anticipada division.
+        { "100", { NA, Mes, Ano }, { EV, Ano, Ano }, "period error" },
+        { "100", { EA, Ano, Ano }, { NV, Mes, Ano }, DivByZero },
+        { "-100", { EV, Ano, Ano }, { NA, Mes, Ano }, DivByZero },
+        // Input with no real result: 100 % anticipada or -100 % vencida per period,
+        // a negative base to 1/12, figures beyond a double.
+        { "100", { EA, Ano, Ano }, { EV, Ano, Mes }, DivByZero },
+        { "1200", { NA, Ano, Mes }, { EV, Ano, Ano }, DivByZero },
+        { "-100", { EV, Ano, Mes }, { EA, Ano, Mes }, DivByZero },
+        { "-150", { EV, Ano, Ano }, { EV, Ano, Mes }, CalcErrorKind::NegativeBaseFractionalPower },
+        { "1e300", { EV, Ano, Diario }, { EV, Ano, Ano }, CalcErrorKind::Overflow },
+        { "1e999", { EV, Ano, Ano }, { EV, Ano, Ano }, CalcErrorKind::Overflow },
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.known);
-        const RateConversion r = convertRateText(
-            c.known, { EV, Period::Ano, Period::Ano }, { EV, Period::Ano, Period::Mes });
-        EXPECT_EQ(r.text, c.text);
+        SCOPED_TRACE(std::string(c.known) + " " + describe(c.from) + " -> " + describe(c.to));
+        try {
+            const RateConversion r = convertRateText(c.known, c.from, c.to);
+            const std::string got = r.periodError ? "period error" + r.text : r.text;
+            if (std::holds_alternative<CalcErrorKind>(c.expected))
+                ADD_FAILURE() << "no error, got " << got;
+            else
+                EXPECT_EQ(got, std::get<const char*>(c.expected));
+        } catch (const CalcError& e) {
+            ASSERT_TRUE(std::holds_alternative<CalcErrorKind>(c.expected)) << e.what();
+            EXPECT_EQ(e.kind(), std::get<CalcErrorKind>(c.expected));
+        }
     }
 }
 
@@ -82,11 +99,9 @@ std::vector<RateTerms> wholeTerms()
     for (RateKind kind : { NV, NA, EV, EA })
         for (Period ref : kAllPeriods)
             for (Period cap : kAllPeriods) {
-                if (!isNominal(kind) && ref != Period::Ano)
-                    continue;
-                if (isNominal(kind) && periodDays(ref) % periodDays(cap) != 0)
-                    continue;
-                terms.push_back({ kind, ref, cap });
+                const bool nominal = isNominal(kind);
+                if ((!nominal && ref == Ano) || (nominal && periodDays(ref) % periodDays(cap) == 0))
+                    terms.push_back({ kind, ref, cap });
             }
     return terms;
 }
@@ -110,11 +125,8 @@ TEST(RateConversion, ConvertingBackGivesTheOriginal)
             const Period quoted = isNominal(a.kind) ? a.reference : a.capitalization;
             for (double annual : { 0.0, 3.0, 12.0, 24.5, 36.0, -5.0, 60.0 }) {
                 const double rate = annual * periodDays(quoted) / 360.0;
-                SCOPED_TRACE(::testing::Message()
-                    << rate << " kinds " << static_cast<int>(a.kind) << "->"
-                    << static_cast<int>(b.kind) << " periods " << periodName(a.reference) << "/"
-                    << periodName(a.capitalization) << " -> " << periodName(b.reference) << "/"
-                    << periodName(b.capitalization));
+                SCOPED_TRACE(
+                    ::testing::Message() << rate << " " << describe(a) << " -> " << describe(b));
                 const RateConversion there = convertRate(rate, a, b);
                 ASSERT_FALSE(there.periodError);
                 const RateConversion back = convertRate(there.percent, b, a);
@@ -131,12 +143,10 @@ TEST(RateConversion, EquivalentRatesEarnTheSameOverAYear)
     // Independent check: any wanted rate, brought to an effective annual rate by its
     // own definition, earns what the known 18 % effective annual rate earns.
     for (const RateTerms& to : wholeTerms()) {
-        if (!wholeRatio(Period::Ano, to.capitalization))
+        if (!wholeRatio(Ano, to.capitalization))
             continue;
-        SCOPED_TRACE(::testing::Message()
-            << static_cast<int>(to.kind) << " " << periodName(to.reference) << "/"
-            << periodName(to.capitalization));
-        const RateConversion r = convertRate(18.0, { EV, Period::Ano, Period::Ano }, to);
+        SCOPED_TRACE(describe(to));
+        const RateConversion r = convertRate(18.0, { EV, Ano, Ano }, to);
         ASSERT_FALSE(r.periodError);
         double perPeriod = r.percent / 100.0;
         if (isNominal(to.kind))
@@ -148,144 +158,28 @@ TEST(RateConversion, EquivalentRatesEarnTheSameOverAYear)
     }
 }
 
-TEST(RateConversion, PeriodErrorComesWhereTheStepsCheckIt)
+TEST(RateConversion, PeriodsKindsAndTheirNames)
 {
-    struct Case {
-        const char* why;
-        double known;
-        RateTerms from;
-        RateTerms to;
-        bool periodError;
-        bool calcError;
-    };
-    const Case cases[] = {
-        { "known nominal reference shorter than capitalization", 12,
-            { NV, Period::Mes, Period::Ano }, { EV, Period::Ano, Period::Ano }, true, false },
-        { "known anticipada likewise", 12, { NA, Period::Trimestre, Period::Semestre },
-            { EV, Period::Ano, Period::Ano }, true, false },
-        { "wanted nominal reference shorter than capitalization", 12,
-            { EV, Period::Ano, Period::Ano }, { NV, Period::Mes, Period::Ano }, true, false },
-        { "wanted anticipada likewise", 12, { EV, Period::Ano, Period::Ano },
-            { NA, Period::Bimestre, Period::Trimestre }, true, false },
-        { "a zero rate is still checked", 0, { NV, Period::Diario, Period::Mes },
-            { EV, Period::Ano, Period::Ano }, true, false },
-        // Known periods are tested before anything is computed: 100 % anticipada per
-        // period would have no real result, but the period error wins.
-        { "known check before the first step", 100, { NA, Period::Mes, Period::Ano },
-            { EV, Period::Ano, Period::Ano }, true, false },
-        // Wanted periods are tested only after steps 1 and 2, which fail first here.
-        { "wanted check after step 1", 100, { EA, Period::Ano, Period::Ano },
-            { NV, Period::Mes, Period::Ano }, false, true },
-        // The wanted anticipada division is a step of its own before the check.
-        { "wanted check after the anticipada step", -100, { EV, Period::Ano, Period::Ano },
-            { NA, Period::Mes, Period::Ano }, false, true },
-        { "Trimestre/Bimestre rounds up to a valid 2", 12,
-            { NV, Period::Trimestre, Period::Bimestre },
-            { NV, Period::Trimestre, Period::Bimestre }, false, false },
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
-        try {
-            const RateConversion r = convertRate(c.known, c.from, c.to);
-            EXPECT_FALSE(c.calcError);
-            EXPECT_EQ(r.periodError, c.periodError);
-            if (r.periodError) {
-                EXPECT_TRUE(r.text.empty());
-            }
-        } catch (const CalcError&) {
-            EXPECT_TRUE(c.calcError);
-        }
+    // The day counts feed the checks above, so they are pinned here on their own.
+    std::vector<int> days;
+    for (Period p : kAllPeriods) {
+        days.push_back(periodDays(p));
+        EXPECT_EQ(parsePeriod(periodName(p)), p) << periodName(p);
     }
-}
+    EXPECT_EQ(days, (std::vector<int> { 360, 180, 90, 60, 30, 1 }));
+    EXPECT_STREQ(periodName(Ano), "Año");
 
-TEST(RateConversion, InputWithNoRealResultThrows)
-{
-    struct Case {
-        const char* why;
-        const char* known;
-        RateTerms from;
-        RateTerms to;
-        CalcErrorKind kind;
-    };
-    const Case cases[] = {
-        { "effective anticipada of 100 %", "100", { EA, Period::Ano, Period::Ano },
-            { EV, Period::Ano, Period::Mes }, CalcErrorKind::DivisionByZero },
-        { "nominal anticipada of 100 % per month", "1200", { NA, Period::Ano, Period::Mes },
-            { EV, Period::Ano, Period::Ano }, CalcErrorKind::DivisionByZero },
-        { "vencida of -100 % wanted anticipada", "-100", { EV, Period::Ano, Period::Mes },
-            { EA, Period::Ano, Period::Mes }, CalcErrorKind::DivisionByZero },
-        { "negative base to 1/12", "-150", { EV, Period::Ano, Period::Ano },
-            { EV, Period::Ano, Period::Mes }, CalcErrorKind::NegativeBaseFractionalPower },
-        { "compounding overflows", "1e300", { EV, Period::Ano, Period::Diario },
-            { EV, Period::Ano, Period::Ano }, CalcErrorKind::Overflow },
-        { "a rate beyond a double", "1e999", { EV, Period::Ano, Period::Ano },
-            { EV, Period::Ano, Period::Ano }, CalcErrorKind::Overflow },
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
-        try {
-            const RateConversion r = convertRateText(c.known, c.from, c.to);
-            ADD_FAILURE() << "no error, got " << r.text;
-        } catch (const CalcError& e) {
-            EXPECT_EQ(e.kind(), c.kind);
-        }
-    }
-}
+    const std::pair<const char*, std::optional<Period>> periods[]
+        = { { "año", Ano }, { "AÑO", Ano }, { "Ano", Ano }, { "ANO", Ano }, { "mes", Mes },
+              { "DIARIO", Diario }, { "trimestre", Trimestre }, { "semana", std::nullopt },
+              { "", std::nullopt }, { "Mes ", std::nullopt } };
+    for (const auto& [text, period] : periods)
+        EXPECT_EQ(parsePeriod(text), period) << text;
+    const std::pair<const char*, std::optional<RateKind>> kinds[] = { { "nv", NV }, { "NA", NA },
+        { "Ev", EV }, { "eA", EA }, { "EX", std::nullopt }, { "NVA", std::nullopt } };
+    for (const auto& [code, kind] : kinds)
+        EXPECT_EQ(parseRateKind(code), kind) << code;
 
-TEST(RateConversion, NegativeBaseToAWholePowerIsReal)
-{
-    // -150 % per month compounds to (−0.5)^12 − 1 a year: odd but real.
-    const RateConversion r
-        = convertRate(-150, { EV, Period::Ano, Period::Mes }, { EV, Period::Ano, Period::Ano });
-    EXPECT_NEAR(r.percent, (std::pow(-0.5, 12) - 1) * 100, 1e-9);
-}
-
-TEST(RateConversion, PeriodsHaveTheirDaysAndNames)
-{
-    struct Case {
-        Period period;
-        int days;
-        const char* name;
-    };
-    const Case cases[] = { { Period::Ano, 360, "Año" }, { Period::Semestre, 180, "Semestre" },
-        { Period::Trimestre, 90, "Trimestre" }, { Period::Bimestre, 60, "Bimestre" },
-        { Period::Mes, 30, "Mes" }, { Period::Diario, 1, "Diario" } };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(periodDays(c.period), c.days);
-        EXPECT_STREQ(periodName(c.period), c.name);
-        EXPECT_EQ(parsePeriod(c.name), c.period);
-    }
-}
-
-TEST(RateConversion, NamesParseCaseInsensitively)
-{
-    struct Case {
-        const char* text;
-        std::optional<Period> period;
-    };
-    const Case cases[] = { { "año", Period::Ano }, { "AÑO", Period::Ano }, { "Ano", Period::Ano },
-        { "ANO", Period::Ano }, { "mes", Period::Mes }, { "DIARIO", Period::Diario },
-        { "trimestre", Period::Trimestre }, { "semana", std::nullopt }, { "", std::nullopt },
-        { "Mes ", std::nullopt } };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(parsePeriod(c.text), c.period);
-    }
-    EXPECT_EQ(parseRateKind("nv"), NV);
-    EXPECT_EQ(parseRateKind("NA"), NA);
-    EXPECT_EQ(parseRateKind("Ev"), EV);
-    EXPECT_EQ(parseRateKind("eA"), EA);
-    EXPECT_EQ(parseRateKind("EX"), std::nullopt);
-    EXPECT_EQ(parseRateKind("NVA"), std::nullopt);
-}
-
-TEST(RateConversion, KindFromTheTwoOptionPairs)
-{
-    EXPECT_EQ(rateKind(true, false), NV);
-    EXPECT_EQ(rateKind(true, true), NA);
-    EXPECT_EQ(rateKind(false, false), EV);
-    EXPECT_EQ(rateKind(false, true), EA);
     for (RateKind k : { NV, NA, EV, EA })
         EXPECT_EQ(rateKind(isNominal(k), isAnticipada(k)), k);
 }

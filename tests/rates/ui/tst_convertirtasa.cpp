@@ -1,18 +1,13 @@
 #include "app/talvora.h"
-#include "common/shared_state.h"
-#include "common/ui/app_context.h"
-#include "common/ui/message_service.h"
 #include "rates/ui/tasa_interes.h"
+#include "rates_ui_test_util.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QtTest>
 
 #include <functional>
 
 using namespace orvex;
+using namespace orvex::test;
 
 namespace {
 
@@ -28,95 +23,43 @@ protected:
     {
         ++opened;
         child.show();
-        if (whileModal)
-            whileModal(child);
+        whileModal(child);
         return child.result();
     }
 };
-
-void click(QWidget* window, const char* name)
-{
-    QTest::mouseClick(window->findChild<QPushButton*>(QString::fromUtf8(name)), Qt::LeftButton);
-}
-
-void choose(QWidget* window, const char* name)
-{
-    auto* b = window->findChild<QRadioButton*>(QString::fromUtf8(name));
-    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
-}
 
 } // namespace
 
 class TstConvertirTasa : public QObject {
     Q_OBJECT
+    RateUi m_ui;
 
-private:
-    SharedState m_state;
-    ScriptedMessageService m_messages;
-    ScriptedFileDialogService m_files;
-    AppContext m_ctx { m_state, m_messages, m_files };
-
-    // Opens the converter from the main window, converts 24 % nominal monthly to
-    // an effective annual rate, and leaves with the given button.
-    void convertAndLeave(ProbeTalvora& main, const char* button)
+private slots:
+    void aceptarWritesTheMainWindowRateAndTheNextOpeningStartsAfresh()
     {
-        main.whileModal = [button](QDialog& converter) {
-            QCOMPARE(converter.objectName(), QStringLiteral("TasaInteres"));
-            QCOMPARE(converter.windowTitle(), QStringLiteral("Manejo de Tasas de Interes"));
-            QTest::keyClicks(converter.findChild<QLineEdit*>(QStringLiteral("TasaConocida")),
-                QStringLiteral("24"));
-            choose(&converter, "ConocidaNominal");
-            choose(&converter, "MesConocidoE");
-            choose(&converter, "AñoDesconocidoE");
-            click(&converter, "Calculos");
-            QCOMPARE(converter.findChild<QLabel*>(QStringLiteral("TasaDesconocida"))->text(),
-                QStringLiteral("26.8241794563"));
-            click(&converter, button);
+        ProbeTalvora main(m_ui.ctx);
+        main.show();
+        main.interes()->setText("5");
+        main.whileModal = [](QDialog& converter) {
+            type(&converter, "TasaConocida", "24");
+            click(&converter, "ConocidaNominal MesConocidoE AñoDesconocidoE Calculos Boton0");
             QVERIFY(!converter.isVisible());
         };
         click(&main, "ConvertirTasaInteres");
-    }
+        QCOMPARE(main.interes()->text(), "26.8241794563");
+        QVERIFY(m_ui.messages.shown.empty());
 
-private slots:
-    void aceptarWritesTheMainWindowRate()
-    {
-        ProbeTalvora main(m_ctx);
-        main.show();
-        main.interes()->setText(QStringLiteral("5"));
-        convertAndLeave(main, "Boton0");
-        QCOMPARE(main.opened, 1);
-        QCOMPARE(main.interes()->text(), QStringLiteral("26.8241794563"));
-        QVERIFY(m_messages.shown.empty());
-    }
-
-    void cancelarLeavesItAlone()
-    {
-        ProbeTalvora main(m_ctx);
-        main.show();
-        main.interes()->setText(QStringLiteral("5"));
-        convertAndLeave(main, "Boton1");
-        QCOMPARE(main.opened, 1);
-        QCOMPARE(main.interes()->text(), QStringLiteral("5"));
-    }
-
-    void everyOpeningStartsFromTheDefaults()
-    {
-        ProbeTalvora main(m_ctx);
-        main.show();
-        convertAndLeave(main, "Boton1");
-        QString known = QStringLiteral("unset");
-        bool efectiva = false;
+        QStringList seen;
         main.whileModal = [&](QDialog& converter) {
-            known = converter.findChild<QLineEdit*>(QStringLiteral("TasaConocida"))->text();
-            efectiva = converter.findChild<QRadioButton*>(QStringLiteral("ConocidaEfectiva"))
-                           ->isChecked();
+            seen << textOf(&converter, "TasaConocida") << textOf(&converter, "TasaDesconocida");
+            QVERIFY(child<QRadioButton>(&converter, "ConocidaEfectiva")->isChecked());
             click(&converter, "Boton1");
         };
         click(&main, "ConvertirTasaInteres");
         QCOMPARE(main.opened, 2);
-        QCOMPARE(known, QString());
-        QVERIFY(efectiva);
-        QVERIFY(main.findChildren<TasaInteres*>().isEmpty()); // nothing of it survives
+        QCOMPARE(seen, QStringList({ "", "" }));
+        QCOMPARE(main.interes()->text(), "26.8241794563"); // Cancelar copies nothing
+        QVERIFY(main.findChildren<TasaInteres*>().isEmpty()); // nothing of either survives
     }
 };
 

@@ -1,327 +1,181 @@
-#include "common/shared_state.h"
-#include "common/ui/app_context.h"
-#include "common/ui/message_service.h"
 #include "rates/ui/tasa_interes.h"
 #include "rates/ui/tc.h"
+#include "rates_ui_test_util.h"
 
 #include <QAction>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QPointer>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QtTest>
-
-#include <memory>
 
 using namespace orvex;
+using namespace orvex::test;
 
 namespace {
 
-const QStringList kPeriods
-    = { QStringLiteral("Año"), QStringLiteral("Semestre"), QStringLiteral("Trimestre"),
-          QStringLiteral("Bimestre"), QStringLiteral("Mes"), QStringLiteral("Diario") };
+const QString kFirstResult = "0.9488792935"; // 12 % a year, per month
+const QString kCalcError = "critical ERROR: Error en cálculos, revise la información digitada...";
 
-QStringList periodOptions(const QString& side, QChar suffix)
+// The 32 options: each exists, is checked only if listed, and a reference option
+// (suffix N) is enabled only while its rate is nominal.
+void verifyOptions(QWidget* window, const QString& checkedNames)
 {
+    const QStringList checked = checkedNames.split(' ');
+    QCOMPARE(window->findChildren<QRadioButton*>().size(), 32);
     QStringList names;
-    for (const QString& p : kPeriods)
-        names << p + side + suffix;
-    return names;
+    for (QString side : { "Conocida", "Desconocida" })
+        for (const char* option : { "Nominal", "Efectiva", "Vencida", "Anticipada" })
+            names << side + option;
+    for (QString p : { "Año", "Semestre", "Trimestre", "Bimestre", "Mes", "Diario" })
+        names << p + "ConocidoN" << p + "ConocidoE" << p + "DesconocidoN" << p + "DesconocidoE";
+    for (const QString& name : names) {
+        const QRadioButton* b = child<QRadioButton>(window, name);
+        const bool wanted = name.contains("Desconocid");
+        const bool nominal = checked.contains(wanted ? "DesconocidaNominal" : "ConocidaNominal");
+        QVERIFY2(b->isChecked() == checked.contains(name), qPrintable(name));
+        QVERIFY2(b->isEnabled() == (!name.endsWith('N') || nominal), qPrintable(name));
+    }
 }
 
 } // namespace
 
 class TstTasaInteres : public QObject {
     Q_OBJECT
-
-private:
-    SharedState m_state;
-    ScriptedMessageService m_messages;
-    ScriptedFileDialogService m_files;
-    AppContext m_ctx { m_state, m_messages, m_files };
-
-    template <class T> static T* get(QWidget* window, const QString& name)
-    {
-        T* w = window->findChild<T*>(name);
-        if (!w)
-            qWarning("no control %s", qPrintable(name));
-        return w;
-    }
-    static QRadioButton* opt(QWidget* window, const QString& name)
-    {
-        return get<QRadioButton>(window, name);
-    }
-    static void choose(QWidget* window, const QString& name)
-    {
-        QRadioButton* b = opt(window, name);
-        QVERIFY(b);
-        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
-        QVERIFY2(b->isChecked(), qPrintable(name));
-    }
-    static void click(QWidget* window, const QString& name)
-    {
-        QPushButton* b = get<QPushButton>(window, name);
-        QVERIFY(b);
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
-    static QString result(QWidget* window)
-    {
-        return get<QLabel>(window, QStringLiteral("TasaDesconocida"))->text();
-    }
-    static void typeRate(QWidget* window, const QString& text)
-    {
-        QLineEdit* known = get<QLineEdit>(window, QStringLiteral("TasaConocida"));
-        known->clear();
-        QTest::keyClicks(known, text);
-    }
+    RateUi m_ui;
 
 private slots:
-    void init()
+    void init() { m_ui.reset(); }
+
+    void optionGroupsAreIndependentAndReferencesFollowNominal()
     {
-        m_state = SharedState {};
-        m_messages.shown.clear();
+        TasaInteres w(m_ui.ctx, {});
+        w.show();
+        QCOMPARE(textOf(&w, "TasaConocida") + textOf(&w, "TasaDesconocida"), QString());
+        verifyOptions(&w,
+            "ConocidaEfectiva ConocidaVencida AñoConocidoN AñoConocidoE DesconocidaEfectiva "
+            "DesconocidaVencida AñoDesconocidoN MesDesconocidoE");
+        click(&w,
+            "ConocidaNominal DesconocidaNominal SemestreConocidoN TrimestreConocidoE "
+            "BimestreDesconocidoN DiarioDesconocidoE ConocidaAnticipada");
+        QString checked = "ConocidaNominal ConocidaAnticipada SemestreConocidoN TrimestreConocidoE "
+                          "DesconocidaNominal DesconocidaVencida BimestreDesconocidoN "
+                          "DiarioDesconocidoE";
+        verifyOptions(&w, checked);
+        // Back to effective: the reference is disabled but keeps its choice.
+        click(&w, "ConocidaEfectiva DesconocidaEfectiva");
+        verifyOptions(&w, checked.replace("Nominal", "Efectiva"));
     }
 
-    void controlsHaveTheirNamesAndDefaults()
+    void convertsWhatIsChosen_data()
     {
-        TasaInteres w(m_ctx, {});
-        w.show();
-        QCOMPARE(w.windowTitle(), QStringLiteral("Manejo de Tasas de Interes"));
-        QVERIFY(get<QLineEdit>(&w, QStringLiteral("TasaConocida")));
-        QCOMPARE(get<QLineEdit>(&w, QStringLiteral("TasaConocida"))->text(), QString());
-        QCOMPARE(result(&w), QString());
-        QCOMPARE(
-            get<QPushButton>(&w, QStringLiteral("Calculos"))->text(), QStringLiteral("&Calcular"));
-        QCOMPARE(
-            get<QPushButton>(&w, QStringLiteral("Boton0"))->text(), QStringLiteral("&Aceptar"));
-        QCOMPARE(
-            get<QPushButton>(&w, QStringLiteral("Boton1"))->text(), QStringLiteral("Ca&ncelar"));
-        QMenu* menu = get<QMenu>(&w, QStringLiteral("Menu0"));
-        QVERIFY(menu);
-        QCOMPARE(menu->title(), QStringLiteral("Utilidad"));
-        QAction* item = w.findChild<QAction*>(QStringLiteral("Menu10"));
-        QVERIFY(item);
-        QCOMPARE(item->text(), QStringLiteral("Tasas Combinadas"));
-
-        const QStringList checked
-            = { QStringLiteral("ConocidaEfectiva"), QStringLiteral("ConocidaVencida"),
-                  QStringLiteral("AñoConocidoN"), QStringLiteral("AñoConocidoE"),
-                  QStringLiteral("DesconocidaEfectiva"), QStringLiteral("DesconocidaVencida"),
-                  QStringLiteral("AñoDesconocidoN"), QStringLiteral("MesDesconocidoE") };
-        QStringList all;
-        for (const QString& side : { QStringLiteral("Conocida"), QStringLiteral("Desconocida") })
-            for (const QString& k : { QStringLiteral("Nominal"), QStringLiteral("Efectiva"),
-                     QStringLiteral("Vencida"), QStringLiteral("Anticipada") })
-                all << side + k;
-        for (const QString& side : { QStringLiteral("Conocido"), QStringLiteral("Desconocido") })
-            all << periodOptions(side, QLatin1Char('N')) << periodOptions(side, QLatin1Char('E'));
-        QCOMPARE(all.size(), 32);
-        for (const QString& name : all) {
-            QRadioButton* b = opt(&w, name);
-            QVERIFY2(b, qPrintable(name));
-            QCOMPARE(b->isChecked(), checked.contains(name));
-        }
-        for (const QString& name : periodOptions(QStringLiteral("Conocido"), QLatin1Char('N'))
-                + periodOptions(QStringLiteral("Desconocido"), QLatin1Char('N')))
-            QVERIFY2(!opt(&w, name)->isEnabled(), qPrintable(name));
-        for (const QString& name : periodOptions(QStringLiteral("Conocido"), QLatin1Char('E'))
-                + periodOptions(QStringLiteral("Desconocido"), QLatin1Char('E')))
-            QVERIFY2(opt(&w, name)->isEnabled(), qPrintable(name));
+        const QString periods = "information Error: Ha cometido un Error en la definición de "
+                                "Periodos";
+        table({ "known", "options", "result", "message" },
+            {
+                { "defaults", "12", "", kFirstResult, "" },
+                { "to effective anticipada", "24",
+                    "ConocidaNominal MesConocidoE AñoDesconocidoE DesconocidaAnticipada",
+                    "21.1506824418", "" },
+                { "nominal anticipada to nominal", "24",
+                    "ConocidaNominal ConocidaAnticipada MesConocidoE DesconocidaNominal "
+                    "TrimestreDesconocidoE",
+                    "24.9929876157", "" },
+                { "bimestre to trimestre", "10", "BimestreConocidoE TrimestreDesconocidoE", "21.",
+                    "" },
+                { "mes to diario", "3", "MesConocidoE DiarioDesconocidoE", "0.0985778969", "" },
+                { "known reference shorter", "12", "ConocidaNominal MesConocidoN", kFirstResult,
+                    periods },
+                { "wanted reference shorter", "12",
+                    "DesconocidaNominal SemestreDesconocidoN AñoDesconocidoE", kFirstResult,
+                    periods },
+                { "no real result", "100", "ConocidaAnticipada", kFirstResult, kCalcError },
+            });
     }
 
-    void eightGroupsAreIndependent()
+    void convertsWhatIsChosen()
     {
-        TasaInteres w(m_ctx, {});
+        QFETCH(QString, known);
+        QFETCH(QString, options);
+        TasaInteres w(m_ui.ctx, {});
         w.show();
-        choose(&w, QStringLiteral("ConocidaNominal"));
-        choose(&w, QStringLiteral("DesconocidaNominal"));
-        choose(&w, QStringLiteral("SemestreConocidoN"));
-        choose(&w, QStringLiteral("TrimestreConocidoE"));
-        choose(&w, QStringLiteral("BimestreDesconocidoN"));
-        choose(&w, QStringLiteral("DiarioDesconocidoE"));
-        choose(&w, QStringLiteral("ConocidaAnticipada"));
-        const QStringList checked
-            = { QStringLiteral("ConocidaNominal"), QStringLiteral("DesconocidaNominal"),
-                  QStringLiteral("ConocidaAnticipada"), QStringLiteral("DesconocidaVencida"),
-                  QStringLiteral("SemestreConocidoN"), QStringLiteral("TrimestreConocidoE"),
-                  QStringLiteral("BimestreDesconocidoN"), QStringLiteral("DiarioDesconocidoE") };
-        for (QRadioButton* b : w.findChildren<QRadioButton*>())
-            QCOMPARE(b->isChecked(), checked.contains(b->objectName()));
-    }
-
-    void referenceFollowsNominal()
-    {
-        TasaInteres w(m_ctx, {});
-        w.show();
-        choose(&w, QStringLiteral("ConocidaNominal"));
-        for (const QString& name : periodOptions(QStringLiteral("Conocido"), QLatin1Char('N')))
-            QVERIFY(opt(&w, name)->isEnabled());
-        for (const QString& name : periodOptions(QStringLiteral("Desconocido"), QLatin1Char('N')))
-            QVERIFY(!opt(&w, name)->isEnabled());
-        choose(&w, QStringLiteral("MesConocidoN"));
-        choose(&w, QStringLiteral("ConocidaEfectiva"));
-        for (const QString& name : periodOptions(QStringLiteral("Conocido"), QLatin1Char('N')))
-            QVERIFY(!opt(&w, name)->isEnabled());
-        QVERIFY(opt(&w, QStringLiteral("MesConocidoN"))->isChecked()); // keeps its selection
-        choose(&w, QStringLiteral("DesconocidaNominal"));
-        for (const QString& name : periodOptions(QStringLiteral("Desconocido"), QLatin1Char('N')))
-            QVERIFY(opt(&w, name)->isEnabled());
-    }
-
-    void calculatesWhatIsChosen()
-    {
-        TasaInteres w(m_ctx, {});
-        w.show();
-        typeRate(&w, QStringLiteral("12"));
-        click(&w, QStringLiteral("Calculos"));
-        QCOMPARE(result(&w), QStringLiteral("0.9488792935"));
-
-        typeRate(&w, QStringLiteral("24"));
-        choose(&w, QStringLiteral("ConocidaNominal"));
-        choose(&w, QStringLiteral("MesConocidoE"));
-        choose(&w, QStringLiteral("AñoDesconocidoE"));
-        click(&w, QStringLiteral("Calculos"));
-        QCOMPARE(result(&w), QStringLiteral("26.8241794563"));
-        choose(&w, QStringLiteral("DesconocidaAnticipada"));
-        click(&w, QStringLiteral("Calculos"));
-        QCOMPARE(result(&w), QStringLiteral("21.1506824418"));
-        QVERIFY(m_messages.shown.empty());
-    }
-
-    void errorsKeepThePreviousResult()
-    {
-        TasaInteres w(m_ctx, {});
-        w.show();
-        typeRate(&w, QStringLiteral("12"));
-        click(&w, QStringLiteral("Calculos"));
-        QCOMPARE(result(&w), QStringLiteral("0.9488792935"));
-
-        // A known nominal rate quoted per month, compounded yearly.
-        choose(&w, QStringLiteral("ConocidaNominal"));
-        choose(&w, QStringLiteral("MesConocidoN"));
-        click(&w, QStringLiteral("Calculos"));
-        QCOMPARE(m_messages.shown.size(), std::size_t(1));
-        QCOMPARE(m_messages.shown[0].text,
-            QStringLiteral("Ha cometido un Error en la definición de Periodos"));
-        QCOMPARE(m_messages.shown[0].title, QStringLiteral("Error"));
-        QCOMPARE(m_messages.shown[0].icon, MsgIcon::Information);
-        QCOMPARE(m_messages.shown[0].buttons, MsgButtons::Ok);
-        QCOMPARE(result(&w), QStringLiteral("0.9488792935"));
-
-        // 100 % effective anticipada has no vencida equivalent.
-        choose(&w, QStringLiteral("ConocidaEfectiva"));
-        choose(&w, QStringLiteral("ConocidaAnticipada"));
-        typeRate(&w, QStringLiteral("100"));
-        click(&w, QStringLiteral("Calculos"));
-        QCOMPARE(m_messages.shown.size(), std::size_t(2));
-        QCOMPARE(m_messages.shown[1].text,
-            QStringLiteral("Error en cálculos, revise la información digitada..."));
-        QCOMPARE(m_messages.shown[1].title, QStringLiteral("ERROR"));
-        QCOMPARE(m_messages.shown[1].icon, MsgIcon::Critical);
-        QCOMPARE(result(&w), QStringLiteral("0.9488792935"));
+        type(&w, "TasaConocida", "12");
+        click(&w, "Calculos"); // a first result, which a failure leaves in place
+        type(&w, "TasaConocida", known);
+        click(&w, options + " Calculos");
+        QTEST(textOf(&w, "TasaDesconocida"), "result");
+        QTEST(m_ui.shown(), "message");
     }
 
     void buttonsCopyTheResult_data()
     {
-        QTest::addColumn<bool>("loanActive");
-        QTest::addColumn<int>("rateField");
-        QTest::addColumn<int>("button");
-        QTest::addColumn<bool>("calculated");
-        QTest::addColumn<QString>("interes");
-        QTest::addColumn<QString>("tasaReal");
-        QTest::addColumn<QString>("variacion");
-        const QString r = QStringLiteral("0.9488792935");
-        const QString old = QStringLiteral("old");
-        // Main window: only Aceptar copies.
-        QTest::newRow("main aceptar") << false << 0 << 0 << true << r << old << old;
-        QTest::newRow("main cancelar") << false << 0 << 1 << true << old << old << old;
-        QTest::newRow("main ignores the loan field") << false << 1 << 0 << true << r << old << old;
-        QTest::newRow("main aceptar before calcular")
-            << false << 0 << 0 << false << QString() << old << old;
-        // Loan window: either button, into the field LoanRateField names.
-        QTest::newRow("loan real aceptar") << true << 1 << 0 << true << old << r << old;
-        QTest::newRow("loan real cancelar") << true << 1 << 1 << true << old << r << old;
-        QTest::newRow("loan variation aceptar") << true << 2 << 0 << true << old << old << r;
-        QTest::newRow("loan variation cancelar") << true << 2 << 1 << true << old << old << r;
-        QTest::newRow("loan other field") << true << 3 << 0 << true << old << old << old;
-        QTest::newRow("loan field 0 cancelar") << true << 0 << 1 << true << old << old << old;
-        QTest::newRow("loan before calcular") << true << 2 << 1 << false << old << old << QString();
+        // The opener ("main", or "loan" with LoanRateField) and the fields Interes, Tasa Real
+        // and Variacion UVR afterwards; R is the result.
+        table({ "opener", "buttons", "fields" },
+            {
+                // Main window: only Aceptar copies, also an empty result.
+                { "main aceptar", "main 0", "Calculos Boton0", "R|old|old" },
+                { "main cancelar", "main 0", "Calculos Boton1", "old|old|old" },
+                { "main, loan field", "main 1", "Calculos Boton0", "R|old|old" },
+                { "main before calcular", "main 0", "Boton0", "|old|old" },
+                // Loan window: either button, into the field LoanRateField names.
+                { "loan real cancelar", "loan 1", "Calculos Boton1", "old|R|old" },
+                { "loan variation", "loan 2", "Calculos Boton0", "old|old|R" },
+                { "loan other field", "loan 3", "Calculos Boton0", "old|old|old" },
+                { "loan before calcular", "loan 2", "Boton1", "old|old|" },
+            });
     }
 
     void buttonsCopyTheResult()
     {
-        QFETCH(bool, loanActive);
-        QFETCH(int, rateField);
-        QFETCH(int, button);
-        QFETCH(bool, calculated);
-        QLineEdit interesBox(QStringLiteral("old"));
-        QLineEdit tasaRealBox(QStringLiteral("old"));
-        QLineEdit variacionBox(QStringLiteral("old"));
+        QFETCH(QString, opener);
+        QFETCH(QString, buttons);
+        QFETCH(QString, fields);
+        QLineEdit interes("old"), tasaReal("old"), variacion("old");
         QPointer<TasaInteres> w
-            = openRateConverter(nullptr, m_ctx, { &interesBox, &tasaRealBox, &variacionBox });
+            = openRateConverter(nullptr, m_ui.ctx, { &interes, &tasaReal, &variacion });
         QCOMPARE(w->windowModality(), Qt::ApplicationModal);
-        typeRate(w, QStringLiteral("12"));
-        if (calculated)
-            click(w, QStringLiteral("Calculos"));
+        type(w, "TasaConocida", "12");
         // The state counts when the button is pressed, not when the window opened.
-        m_state.LoanWindowActive = loanActive;
-        m_state.LoanRateField = static_cast<std::int16_t>(rateField);
-        click(w, QStringLiteral("Boton%1").arg(button));
-        QFETCH(QString, interes);
-        QFETCH(QString, tasaReal);
-        QFETCH(QString, variacion);
-        QCOMPARE(interesBox.text(), interes);
-        QCOMPARE(tasaRealBox.text(), tasaReal);
-        QCOMPARE(variacionBox.text(), variacion);
+        m_ui.state.LoanWindowActive = opener.startsWith("loan");
+        m_ui.state.LoanRateField = opener.section(' ', 1).toShort();
+        click(w, buttons);
+        QCOMPARE(interes.text() + '|' + tasaReal.text() + '|' + variacion.text(),
+            fields.replace("R", kFirstResult));
         QTRY_VERIFY(w.isNull()); // closed and unloaded by either button
     }
 
-    void nextOpeningStartsFromDefaults()
+    void combinedRateWindowFillsTheKnownRate_data()
     {
-        QLineEdit interes;
-        QPointer<TasaInteres> first = openRateConverter(nullptr, m_ctx, { &interes });
-        typeRate(first, QStringLiteral("24"));
-        choose(first, QStringLiteral("ConocidaNominal"));
-        choose(first, QStringLiteral("MesConocidoE"));
-        click(first, QStringLiteral("Calculos"));
-        click(first, QStringLiteral("Boton0"));
-        QCOMPARE(interes.text(), QStringLiteral("2."));
-        QTRY_VERIFY(first.isNull());
-
-        QPointer<TasaInteres> second = openRateConverter(nullptr, m_ctx, { &interes });
-        QCOMPARE(get<QLineEdit>(second, QStringLiteral("TasaConocida"))->text(), QString());
-        QCOMPARE(result(second), QString());
-        QVERIFY(opt(second, QStringLiteral("ConocidaEfectiva"))->isChecked());
-        QVERIFY(opt(second, QStringLiteral("AñoConocidoE"))->isChecked());
-        QVERIFY(!opt(second, QStringLiteral("AñoConocidoN"))->isEnabled());
-        second->close();
-        QTRY_VERIFY(second.isNull());
-        QCOMPARE(interes.text(), QStringLiteral("2.")); // closing the window copies nothing
+        // Converted: the known rate a year, per month.
+        table({ "components", "buttons", "shown", "known", "converted", "message" },
+            {
+                { "aceptar", "10 5", "Boton0 Boton1", "15.5", "15.5", "1.2080751848", "" },
+                { "aceptar before calcular", "10 5", "Boton1", "", "", "0.", "" },
+                { "salir", "10 5", "Boton0 Boton2", "15.5", "99", "5.902063652", "" },
+                { "beyond a double", "1e200 1e200", "Boton0 Boton1", "", "", "0.", kCalcError },
+            });
     }
 
-    void combinedRateBecomesTheKnownRate()
+    void combinedRateWindowFillsTheKnownRate()
     {
-        TasaInteres w(m_ctx, {});
+        QFETCH(QString, components);
+        QFETCH(QString, buttons);
+        TasaInteres w(m_ui.ctx, {});
         w.show();
-        typeRate(&w, QStringLiteral("99"));
-        w.findChild<QAction*>(QStringLiteral("Menu10"))->trigger();
+        type(&w, "TasaConocida", "99");
+        child<QAction>(&w, "Menu10")->trigger();
         QPointer<Tc> tc = w.findChild<Tc*>();
-        QVERIFY(tc);
-        QVERIFY(tc->isVisible());
-        QCOMPARE(tc->windowModality(), Qt::ApplicationModal);
-        QTest::keyClicks(get<QLineEdit>(tc, QStringLiteral("Componente1")), QStringLiteral("10"));
-        QTest::keyClicks(get<QLineEdit>(tc, QStringLiteral("Componente2")), QStringLiteral("5"));
-        click(tc, QStringLiteral("Boton0"));
-        click(tc, QStringLiteral("Boton1"));
-        QCOMPARE(
-            get<QLineEdit>(&w, QStringLiteral("TasaConocida"))->text(), QStringLiteral("15.5"));
+        QVERIFY(tc && tc->isVisible() && tc->windowModality() == Qt::ApplicationModal);
+        type(tc, "Componente1", components.section(' ', 0, 0));
+        type(tc, "Componente2", components.section(' ', 1));
+        click(tc, buttons.section(' ', 0, -2));
+        type(tc, "Componente1", "50"); // an edit after Calcular is neither shown nor passed
+        QVERIFY(tc && tc->isVisible());
+        QTEST(textOf(tc, "TCombinada"), "shown");
+        click(tc, buttons.section(' ', -1));
+        QTEST(textOf(&w, "TasaConocida"), "known");
         QTRY_VERIFY(tc.isNull());
-
-        // The handed-over rate converts like a typed one: 15.5 % a year, per month.
-        click(&w, QStringLiteral("Calculos"));
-        QCOMPARE(result(&w), QStringLiteral("1.2080751848"));
+        click(&w, "Calculos");
+        QTEST(textOf(&w, "TasaDesconocida"), "converted");
+        QTEST(m_ui.shown(), "message");
     }
 };
 
