@@ -45,24 +45,24 @@ inline const std::vector<ScheduleGridRow> kUvrLoanRows {
 };
 
 // A drawn line by everything that shows.
-struct LineSpec {
+struct LineShape {
     ChartPoint from, to;
     Rgb colour;
     DashStyle dash = DashStyle::Solid;
     int width = 1;
-    friend bool operator==(const LineSpec&, const LineSpec&) = default;
+    friend bool operator==(const LineShape&, const LineShape&) = default;
 };
 
-inline void PrintTo(const LineSpec& l, std::ostream* os)
+inline void PrintTo(const LineShape& l, std::ostream* os)
 {
     *os << l.from.x << "," << l.from.y << " to " << l.to.x << "," << l.to.y << " rgb "
         << int(l.colour.r) << int(l.colour.g) << int(l.colour.b) << " style " << int(l.dash)
         << " width " << l.width;
 }
 
-inline std::vector<LineSpec> lineSpecs(const DisplayList& list)
+inline std::vector<LineShape> lineShapes(const DisplayList& list)
 {
-    std::vector<LineSpec> out;
+    std::vector<LineShape> out;
     for (const auto& l : list.lines())
         out.push_back({ l.from, l.to, l.colour, l.dash, l.width });
     return out;

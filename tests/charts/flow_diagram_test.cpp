@@ -11,7 +11,7 @@ namespace {
 
 using test::flowExample;
 using test::flowState;
-using test::LineSpec;
+using test::LineShape;
 using test::texts;
 
 SharedState flat(std::int16_t first, std::int16_t last, double in, double out)
@@ -55,8 +55,8 @@ TEST(FlowDiagram, ExampleDrawsTitleAxesFlowsAndLabelsInOrder)
     EXPECT_EQ(test::frameOf(list), (std::array<double, 4> { -1, 441, 5, -1141 }));
     EXPECT_EQ(texts(list, 10), "DIAGRAMA DE FLUJO@4,301 ");
     EXPECT_EQ(list.texts().front().font, "Arial");
-    EXPECT_EQ(test::lineSpecs(list),
-        (std::vector<LineSpec> {
+    EXPECT_EQ(test::lineShapes(list),
+        (std::vector<LineShape> {
             { { 0, 0 }, { 4, 0 }, kDarkGreen }, // time axis
             { { 0, 301 }, { 0, -1001 }, kDarkGreen, DashStyle::Dot }, // period 0
             { { 0, 0 }, { 0, -1000 }, kDarkRed },
@@ -75,8 +75,8 @@ TEST(FlowDiagram, FirstPeriodAfterZeroAndAPeriodWithBothFlows)
     const DisplayList list = flowDiagram(flowState(3, 6, { 0, 40, 0, 25.5 }, { -100, -60, 0, 0 }));
     EXPECT_EQ(test::frameOf(list), (std::array<double, 4> { 2, 53, 7, -113 }));
     EXPECT_EQ(texts(list, 10), "DIAGRAMA DE FLUJO@4,41 "); // 4 × MarginX, not offset
-    EXPECT_EQ(test::lineSpecs(list),
-        (std::vector<LineSpec> {
+    EXPECT_EQ(test::lineShapes(list),
+        (std::vector<LineShape> {
             { { 3, 0 }, { 6, 0 }, kDarkGreen },
             { { 0, 41 }, { 0, -101 }, kDarkGreen, DashStyle::Dot }, // left of the picture
             { { 3, 0 }, { 3, -100 }, kDarkRed },

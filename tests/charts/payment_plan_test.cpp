@@ -7,7 +7,7 @@ namespace orvex {
 namespace {
 
 using test::kUvrLoanRows;
-using test::LineSpec;
+using test::LineShape;
 using Rows = std::vector<ScheduleGridRow>;
 
 PlanMenuChecks only(int item)
@@ -119,8 +119,8 @@ TEST(PaymentPlan, ExtentsDivisorMarginsAndFrame)
 TEST(PaymentPlan, UvrLoanAxesEdgeToEdgeAndCurvesInTheirStyle)
 {
     // Curves 1–3 start with the empty period-0 cell: only the segment 1 -> 2 is drawn.
-    EXPECT_EQ(test::lineSpecs(paymentPlan(kUvrLoanRows, 0, 12, kAll)),
-        (std::vector<LineSpec> {
+    EXPECT_EQ(test::lineShapes(paymentPlan(kUvrLoanRows, 0, 12, kAll)),
+        (std::vector<LineShape> {
             { { -1, 0 }, { 13, 0 }, kDarkGreen, DashStyle::Solid, 2 },
             { { 0, 13201 }, { 0, -1199 }, kDarkGreen, DashStyle::Solid, 2 },
             { { 1, 120 }, { 2, 110.53815 }, kDarkBlue, DashStyle::Dash },
