@@ -141,12 +141,27 @@ void addRowFlows(SharedState& state, std::int16_t kind, std::int32_t start, std:
     }
     case 4: {
         RowSink sink(state, inflow, start + 1, n);
-        // The power comes from pow() every few hundred periods and by one product in
-        // between: as exact as pow() alone to a few ulps, and many times faster.
-        double factor = 1.0;
-        for (std::int32_t k = 1; k <= n; ++k) {
-            factor = (k - 1) % 256 == 0 ? checkedPow(1.0 + growth, k - 1) : factor * (1.0 + growth);
-            sink.add(k - 1, amount * factor * sensitivity);
+        // (1 + g)^j comes from pow() at the start of every block of 256 periods and
+        // from four interleaved products inside it: within a few ulps of pow()
+        // alone, and without a serial chain of multiplications.
+        const double q = 1.0 + growth;
+        const double q4 = q * q * q * q;
+        const double scale = amount * sensitivity;
+        for (std::int32_t block = 0; block < n; block += 256) {
+            const std::int32_t blockEnd = std::min(n, block + 256);
+            double f[4];
+            f[0] = checkedPow(q, block);
+            for (int l = 1; l < 4; ++l)
+                f[l] = f[l - 1] * q;
+            std::int32_t j = block;
+            for (; j + 4 <= blockEnd; j += 4) {
+                for (int l = 0; l < 4; ++l) {
+                    sink.add(j + l, scale * f[l]);
+                    f[l] *= q4;
+                }
+            }
+            for (int l = 0; j < blockEnd; ++j, ++l)
+                sink.add(j, scale * f[l]);
         }
         break;
     }

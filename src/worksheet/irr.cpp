@@ -29,7 +29,8 @@ struct PolyValue {
 // Σ c_k u^k for 0 < u <= 1. Terms are summed from k = 0 upward in blocks whose
 // first power comes from pow() (so rounding does not pile up over long
 // horizons), and the sum stops once the rest of the series cannot change it.
-PolyValue evaluate(std::span<const double> c, bool reversed, double u, double cmax)
+template <bool Reversed>
+PolyValue evaluate(std::span<const double> c, double u, double cmax)
 {
     constexpr std::size_t kBlock = 256;
     const std::size_t n = c.size();
@@ -53,7 +54,7 @@ PolyValue evaluate(std::span<const double> c, bool reversed, double u, double cm
         for (; j + 4 <= end; j += 4) {
             for (int l = 0; l < 4; ++l) {
                 const std::size_t idx = j + static_cast<std::size_t>(l);
-                const double term = (reversed ? c[n - 1 - idx] : c[idx]) * p[l];
+                const double term = (Reversed ? c[n - 1 - idx] : c[idx]) * p[l];
                 s[l] += term;
                 w[l] += static_cast<double>(j + static_cast<std::size_t>(l)) * term;
                 a[l] += std::fabs(term);
@@ -61,7 +62,7 @@ PolyValue evaluate(std::span<const double> c, bool reversed, double u, double cm
             }
         }
         for (int l = 0; j < end; ++j, ++l) {
-            const double term = (reversed ? c[n - 1 - j] : c[j]) * p[l];
+            const double term = (Reversed ? c[n - 1 - j] : c[j]) * p[l];
             s[0] += term;
             w[0] += static_cast<double>(j) * term;
             a[0] += std::fabs(term);
@@ -81,7 +82,10 @@ public:
         , m_cmax(cmax)
     {
     }
-    PolyValue at(double u) const { return evaluate(m_c, m_reversed, u, m_cmax); }
+    PolyValue at(double u) const
+    {
+        return m_reversed ? evaluate<true>(m_c, u, m_cmax) : evaluate<false>(m_c, u, m_cmax);
+    }
     // Tolerance under which a value counts as zero at a touching root.
     double zeroTolerance(const PolyValue& v) const
     {
@@ -328,7 +332,7 @@ double internalRateOfReturn(std::span<const double> flows)
         return r > -1.0 ? r : std::nextafter(-1.0, 0.0);
     };
 
-    auto polished = [&](double r) { return polishRate(y, polishRate(y, r, f.cmax), f.cmax); };
+    auto polished = [&](double r) { return polishRate(y, r, f.cmax); };
     if (changes == 1) {
         // Descartes: exactly one root, on the side where the ends differ in sign.
         if (sign(atZero) != sign(y.front()))
