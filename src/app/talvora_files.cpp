@@ -111,7 +111,7 @@ void Talvora::showValidationFault(const ValidationFault& fault)
 void Talvora::openFile()
 {
     const QString name
-        = m_ctx.fileDialogs.openFileName(this, QStringLiteral("Abrir"), kFileFilter, m_dialogName);
+        = m_ctx.fileDialogs.openOrNewFileName(this, QStringLiteral("Abrir"), kFileFilter, m_dialogName);
     if (name.isEmpty())
         return;
     const QString previous = m_fileName;

@@ -62,6 +62,17 @@ QString QtFileDialogService::saveFileName(QWidget* parent, const QString& captio
     return QFileDialog::getSaveFileName(parent, caption, startName, filter);
 }
 
+QString QtFileDialogService::openOrNewFileName(QWidget* parent, const QString& caption,
+    const QString& filter, const QString& startName)
+{
+    QFileDialog dialog(parent, caption, startName, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile); // the folder must exist, the file need not
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 QString ScriptedFileDialogService::openFileName(QWidget*, const QString&, const QString& filter,
     const QString&)
 {

@@ -59,10 +59,19 @@ public:
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
         const QString& startName)
         = 0;
+    // An open dialog that also accepts the name of a file that does not exist yet
+    // (the opener creates it).
+    virtual QString openOrNewFileName(QWidget* parent, const QString& caption, const QString& filter,
+        const QString& startName)
+    {
+        return openFileName(parent, caption, filter, startName);
+    }
 };
 
 class QtFileDialogService : public FileDialogService {
 public:
+    QString openOrNewFileName(QWidget* parent, const QString& caption, const QString& filter,
+        const QString& startName) override;
     QString openFileName(QWidget* parent, const QString& caption, const QString& filter,
         const QString& startName) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
