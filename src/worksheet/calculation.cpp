@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace orvex {
 namespace {
@@ -37,20 +38,22 @@ std::int16_t scaled(std::int16_t kind, std::int16_t period)
     return kind == 5 ? toInt16(12.0 * period) : period;
 }
 
-// The two arrays a row writes into, from one period on, checked against their bounds once.
+// The two arrays a row writes into, from one period on, checked against their
+// bounds once. Checked: every sum is tested and the first one that overflows
+// stops the row before it is stored, so the arrays never hold a value that is
+// not finite; the unchecked sink is used when no sum can overflow.
+template <bool Checked>
 struct RowSink {
-    double* net;
-    double* side;
+    double* net = nullptr;
+    double* side = nullptr;
 
     RowSink(SharedState& state, bool inflow, std::int32_t firstPeriod, std::int32_t count)
     {
         auto& netFlows = *state.PeriodNetFlows;
         auto& sideFlows = inflow ? *state.PeriodInflows : *state.PeriodOutflows;
         const long long first = static_cast<long long>(firstPeriod) - state.FirstPeriod;
-        if (count <= 0) {
-            net = side = nullptr;
+        if (count <= 0)
             return;
-        }
         checkedAt(netFlows, first);
         checkedAt(netFlows, first + count - 1);
         net = netFlows.data() + first;
@@ -58,17 +61,130 @@ struct RowSink {
     }
     void add(std::int32_t offset, double flow)
     {
-        net[offset] += flow;
-        side[offset] += flow;
+        if constexpr (Checked) {
+            const double newNet = net[offset] + flow;
+            const double newSide = side[offset] + flow;
+            if (!std::isfinite(newNet) || !std::isfinite(newSide))
+                throw CalcError(CalcErrorKind::Overflow, "a flow or a period's sum overflows");
+            net[offset] = newNet;
+            side[offset] = newSide;
+        } else {
+            net[offset] += flow;
+            side[offset] += flow;
+        }
     }
 };
 
-// Every entry of the arrays is finite: a flow or a sum that overflowed is an error.
-void checkArraysFinite(const SharedState& state)
+template <bool Checked>
+void writeRow(SharedState& state, std::int16_t kind, std::int32_t start, std::int32_t end,
+    double amount, double growth, double sensitivity)
 {
+    using Sink = RowSink<Checked>;
+    const bool inflow = amount >= 0.0;
+    const std::int32_t n = end - start;
+    switch (kind) {
+    case 1: {
+        Sink sink(state, inflow, start, 1);
+        sink.add(0, amount * sensitivity);
+        break;
+    }
+    case 2: {
+        Sink sink(state, inflow, start + 1, n);
+        const double flow = amount * sensitivity;
+        for (std::int32_t k = 0; k < n; ++k)
+            sink.add(k, flow);
+        break;
+    }
+    case 3: {
+        // Period start + 1 carries the zero first term and is not written.
+        Sink sink(state, inflow, start + 2, n - 1);
+        for (std::int32_t k = 2; k <= n; ++k)
+            sink.add(k - 2, amount * (k - 1) * sensitivity);
+        break;
+    }
+    case 4: {
+        Sink sink(state, inflow, start + 1, n);
+        // (1 + g)^j comes from pow() at the start of every block of 256 periods and
+        // from four interleaved products inside it: within a few ulps of pow()
+        // alone, and without a serial chain of multiplications.
+        const double q = 1.0 + growth;
+        const double q4 = q * q * q * q;
+        const double scale = amount * sensitivity;
+        for (std::int32_t block = 0; block < n; block += 256) {
+            const std::int32_t blockEnd = std::min(n, block + 256);
+            double f[4];
+            f[0] = checkedPow(q, block);
+            for (int l = 1; l < 4; ++l)
+                f[l] = f[l - 1] * q;
+            std::int32_t j = block;
+            for (; j + 4 <= blockEnd; j += 4) {
+                for (int l = 0; l < 4; ++l) {
+                    sink.add(j + l, scale * f[l]);
+                    f[l] *= q4;
+                }
+            }
+            for (int l = 0; j < blockEnd; ++j, ++l)
+                sink.add(j, scale * f[l]);
+        }
+        break;
+    }
+    case 5: {
+        // Months 12·y + m of the years from start to end − 1; growth counts from the row's first year.
+        Sink sink(state, inflow, 12 * start + 1, 12 * n);
+        for (std::int32_t y = start; y < end; ++y) {
+            const double flow = amount * checkedPow(1.0 + growth, y - start) * sensitivity;
+            for (std::int32_t m = 0; m < 12; ++m)
+                sink.add(12 * (y - start) + m, flow);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// An upper bound of the magnitude of a row's flows (infinity when there is none).
+double rowFlowBound(std::int16_t kind, std::int32_t n, double amount, double growth, double sensitivity)
+{
+    const double base = std::fabs(amount * sensitivity);
+    const double steps = std::max(0, n - 1);
+    switch (kind) {
+    case 1:
+    case 2:
+        return base;
+    case 3:
+        return base * steps;
+    case 4:
+    case 5:
+        return base * std::max(1.0, std::pow(std::fabs(1.0 + growth), steps));
+    default:
+        return 0.0;
+    }
+}
+
+// Adds a row's flows; bound is an upper bound of every array entry's magnitude
+// so far, kept up to date, so that rows which cannot overflow skip the checks.
+void addRow(SharedState& state, double& bound, std::int16_t kind, std::int32_t start,
+    std::int32_t end, double amount, double growth, double sensitivity)
+{
+    constexpr double kSafe = 1e300; // far below the largest double, whatever the rounding
+    const double next = bound + rowFlowBound(kind, end - start, amount, growth, sensitivity);
+    if (next < kSafe) {
+        writeRow<false>(state, kind, start, end, amount, growth, sensitivity);
+        bound = next;
+    } else {
+        writeRow<true>(state, kind, start, end, amount, growth, sensitivity);
+        bound = std::numeric_limits<double>::infinity();
+    }
+}
+
+double largestMagnitude(const SharedState& state)
+{
+    double m = 0.0;
     for (const auto* a : { &*state.PeriodInflows, &*state.PeriodOutflows, &*state.PeriodNetFlows })
         for (double x : *a)
-            checkFinite(x);
+            m = std::max(m, std::fabs(x));
+    return m;
 }
 
 // Value at the row's start of its flows per unit amount.
@@ -117,67 +233,8 @@ const char* solveLabel(int kind)
 void addRowFlows(SharedState& state, std::int16_t kind, std::int32_t start, std::int32_t end,
     double amount, double growth, double sensitivity)
 {
-    const bool inflow = amount >= 0.0;
-    const std::int32_t n = end - start;
-    switch (kind) {
-    case 1: {
-        RowSink sink(state, inflow, start, 1);
-        sink.add(0, amount * sensitivity);
-        break;
-    }
-    case 2: {
-        RowSink sink(state, inflow, start + 1, n);
-        const double flow = amount * sensitivity;
-        for (std::int32_t k = 0; k < n; ++k)
-            sink.add(k, flow);
-        break;
-    }
-    case 3: {
-        // Period start + 1 carries the zero first term and is not written.
-        RowSink sink(state, inflow, start + 2, n - 1);
-        for (std::int32_t k = 2; k <= n; ++k)
-            sink.add(k - 2, amount * (k - 1) * sensitivity);
-        break;
-    }
-    case 4: {
-        RowSink sink(state, inflow, start + 1, n);
-        // (1 + g)^j comes from pow() at the start of every block of 256 periods and
-        // from four interleaved products inside it: within a few ulps of pow()
-        // alone, and without a serial chain of multiplications.
-        const double q = 1.0 + growth;
-        const double q4 = q * q * q * q;
-        const double scale = amount * sensitivity;
-        for (std::int32_t block = 0; block < n; block += 256) {
-            const std::int32_t blockEnd = std::min(n, block + 256);
-            double f[4];
-            f[0] = checkedPow(q, block);
-            for (int l = 1; l < 4; ++l)
-                f[l] = f[l - 1] * q;
-            std::int32_t j = block;
-            for (; j + 4 <= blockEnd; j += 4) {
-                for (int l = 0; l < 4; ++l) {
-                    sink.add(j + l, scale * f[l]);
-                    f[l] *= q4;
-                }
-            }
-            for (int l = 0; j < blockEnd; ++j, ++l)
-                sink.add(j, scale * f[l]);
-        }
-        break;
-    }
-    case 5: {
-        // Months 12·y + m of the years from start to end − 1; growth counts from the row's first year.
-        RowSink sink(state, inflow, 12 * start + 1, 12 * n);
-        for (std::int32_t y = start; y < end; ++y) {
-            const double flow = amount * checkedPow(1.0 + growth, y - start) * sensitivity;
-            for (std::int32_t m = 0; m < 12; ++m)
-                sink.add(12 * (y - start) + m, flow);
-        }
-        break;
-    }
-    default:
-        break;
-    }
+    double bound = largestMagnitude(state);
+    addRow(state, bound, kind, start, end, amount, growth, sensitivity);
 }
 
 std::optional<UnknownRow> expandWorksheet(const Worksheet& sheet, SharedState& state)
@@ -204,6 +261,7 @@ std::optional<UnknownRow> expandWorksheet(const Worksheet& sheet, SharedState& s
     state.resetFlows(static_cast<std::size_t>(lastPeriod - firstPeriod) + 1);
 
     std::optional<UnknownRow> unknown;
+    double bound = 0.0;
     for (int row = 1; row <= kWorksheetRows; ++row) {
         if (!sheet.rowInUse(row))
             continue;
@@ -215,9 +273,8 @@ std::optional<UnknownRow> expandWorksheet(const Worksheet& sheet, SharedState& s
             continue;
         }
         const double amount = Money::fromDouble(leadingNumber(amountText)).toDouble();
-        addRowFlows(state, v.kind, v.start, v.end, amount, v.growth, v.sensitivity);
+        addRow(state, bound, v.kind, v.start, v.end, amount, v.growth, v.sensitivity);
     }
-    checkArraysFinite(state);
     return unknown;
 }
 
@@ -263,7 +320,6 @@ CalcOutcome calculos(const Worksheet& sheet, SharedState& state)
         out.respuesta = formatFixed(x, 2);
         addRowFlows(state, unknown->kind, unknown->start + state.FirstPeriod,
             unknown->end + state.FirstPeriod, x, unknown->growth, unknown->sensitivity);
-        checkArraysFinite(state);
     } catch (const CalcError& e) {
         out.failed = true;
         out.failure = e.what();

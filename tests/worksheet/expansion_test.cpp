@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 namespace orvex {
@@ -112,11 +113,19 @@ TEST(Expansion, BadInputIsAnErrorNeverNaN)
         { "amount 1e400", makeSheet({ { 1, "1e400", "0" } }) },
         { "amount beyond money range", makeSheet({ { 1, "1e16", "0" } }) },
         { "growth that overflows", makeSheet({ { 4, "1", "0", "3000", "1e6" } }) },
+        // Each flow is 1.35e308; their sum in period 0 is beyond the largest double.
+        { "sum that overflows",
+            makeSheet({ { 1, "900000000000000", "0", "", "", "1.5e295" }, { 1, "900000000000000", "0", "", "", "1.5e295" } }) },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         SharedState state;
         EXPECT_THROW(expandWorksheet(c.sheet, state), CalcError);
+        // What the arrays hold at the error is shown by the diagram: never infinity.
+        if (state.hasFlows()) {
+            for (double x : *state.PeriodNetFlows)
+                EXPECT_TRUE(std::isfinite(x));
+        }
     }
 }
 
