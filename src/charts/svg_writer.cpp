@@ -67,6 +67,8 @@ std::string scaledPattern(const char* pattern, int width)
 // Ascent of Arial and Liberation Sans as a fraction of the font size: the
 // baseline lies this far below the text's top.
 constexpr double kAscent = 0.905;
+// A generous average character width of Arial as a fraction of the font size.
+constexpr double kWideCharacter = 0.7;
 
 // Drops bytes XML 1.0 does not allow (control characters other than tab and
 // line breaks) so the document always parses.
@@ -169,8 +171,13 @@ std::string toSvg(const DisplayList& list, int widthPx, int heightPx)
             svg += "/>\n";
         } else if (const auto* text = std::get_if<ChartText>(&item)) {
             const double px = text->points * 96.0 / 72.0;
-            svg += "<text x=\"" + num(map.x(text->topLeft.x)) + "\" y=\""
-                + num(map.y(text->topLeft.y) + kAscent * px) + "\" font-family=\""
+            // A text that may run past the right edge ends at the edge instead of
+            // being cut (its width is only known to the viewer: estimate it wide).
+            const double left = map.x(text->topLeft.x);
+            const bool atEdge = left + kWideCharacter * px * static_cast<double>(text->text.size()) > map.width;
+            svg += "<text x=\"" + num(atEdge ? map.width : left) + "\" y=\""
+                + num(map.y(text->topLeft.y) + kAscent * px) + "\""
+                + (atEdge ? " text-anchor=\"end\"" : "") + " font-family=\""
                 + xmlEscape(text->font) + ", 'Liberation Sans', sans-serif\" font-size=\"" + num(px)
                 + "px\" fill=\"#000000\" xml:space=\"preserve\">" + xmlEscape(text->text)
                 + "</text>\n";

@@ -59,15 +59,20 @@ TEST(SvgWriter, LinesMapOntoThePictureCutAtItsEdgesWithTheirPattern)
 
 TEST(SvgWriter, TextKeepsItsPointSizeAndTopLeftCorner)
 {
-    for (int width : { 100, 1000 }) {
+    for (int width : { 200, 1000 }) {
         SCOPED_TRACE(width);
         const std::string svg = svgOf(ChartText { { 5, 10 }, "DIAGRAMA", "Arial", 7.5 }, width);
         // 7.5 pt at 96 dpi is 10 px; the baseline sits one ascent (0.905 em) below the top.
         EXPECT_EQ(count(svg, "font-size=\"10px\""), 1) << svg;
         EXPECT_EQ(count(svg, "y=\"9.05\""), 1) << svg;
         EXPECT_EQ(count(svg, "x=\"" + std::to_string(width / 2) + "\""), 1);
+        EXPECT_EQ(count(svg, "text-anchor"), 0);
         EXPECT_EQ(count(svg, "font-family=\"Arial, 'Liberation Sans', sans-serif\""), 1);
     }
+    // Placed at mid-width of a 100-pixel picture the text would run past the
+    // right edge: it ends at the edge instead of being cut.
+    const std::string edge = svgOf(ChartText { { 5, 10 }, "DIAGRAMA", "Arial", 7.5 }, 100);
+    EXPECT_EQ(count(edge, "x=\"100\" y=\"9.05\" text-anchor=\"end\""), 1) << edge;
 }
 
 TEST(SvgWriter, EscapesTextAndDropsControlCharacters)

@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <QPen>
 
 namespace orvex {
@@ -68,8 +69,14 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
             painter.setFont(font);
             painter.setPen(Qt::black);
             const QFontMetricsF metrics(font, painter.device());
-            const QPointF topLeft = map(text->topLeft);
-            painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), qs(text->text));
+            const QString label = qs(text->text);
+            QPointF topLeft = map(text->topLeft);
+            // A text that would run past the right edge (the diagram's title on a
+            // short horizon) is moved left to end at the edge instead of being cut.
+            const double overflow = topLeft.x() + metrics.horizontalAdvance(label) - painter.device()->width();
+            if (overflow > 0)
+                topLeft.setX(std::max(0.0, topLeft.x() - overflow));
+            painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), label);
         }
     }
     painter.restore();
