@@ -171,9 +171,9 @@ std::string toSvg(const DisplayList& list, int widthPx, int heightPx)
             svg += "/>\n";
         } else if (const auto* text = std::get_if<ChartText>(&item)) {
             const double px = text->points * 96.0 / 72.0;
-            // A text that may run past the right edge ends at the edge instead of
-            // being cut (its width is only known to the viewer: estimate it wide).
-            const double left = map.x(text->topLeft.x);
+            // A text that may run past either side is moved inside instead of being
+            // cut (its width is only known to the viewer: estimate it wide).
+            const double left = std::max(0.0, map.x(text->topLeft.x));
             const bool atEdge = left + kWideCharacter * px * static_cast<double>(text->text.size()) > map.width;
             svg += "<text x=\"" + num(atEdge ? map.width : left) + "\" y=\""
                 + num(map.y(text->topLeft.y) + kAscent * px) + "\""

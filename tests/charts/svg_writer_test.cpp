@@ -73,6 +73,9 @@ TEST(SvgWriter, TextKeepsItsPointSizeAndTopLeftCorner)
     // right edge: it ends at the edge instead of being cut.
     const std::string edge = svgOf(ChartText { { 5, 10 }, "DIAGRAMA", "Arial", 7.5 }, 100);
     EXPECT_EQ(count(edge, "x=\"100\" y=\"9.05\" text-anchor=\"end\""), 1) << edge;
+    // Left of the picture, it starts at the left edge.
+    const std::string left = svgOf(ChartText { { -3, 10 }, "0", "Arial", 7.5 }, 1000);
+    EXPECT_EQ(count(left, "x=\"0\" y=\"9.05\""), 1) << left;
 }
 
 TEST(SvgWriter, EscapesTextAndDropsControlCharacters)

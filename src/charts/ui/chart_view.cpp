@@ -71,11 +71,12 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
             const QFontMetricsF metrics(font, painter.device());
             const QString label = qs(text->text);
             QPointF topLeft = map(text->topLeft);
-            // A text that would run past the right edge (the diagram's title on a
-            // short horizon) is moved left to end at the edge instead of being cut.
+            // A text that would run past either side (the diagram's title on a short
+            // horizon, or far from period 0) is moved inside instead of being cut.
             const double overflow = topLeft.x() + metrics.horizontalAdvance(label) - painter.device()->width();
             if (overflow > 0)
-                topLeft.setX(std::max(0.0, topLeft.x() - overflow));
+                topLeft.setX(topLeft.x() - overflow);
+            topLeft.setX(std::max(0.0, topLeft.x()));
             painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), label);
         }
     }
