@@ -209,7 +209,7 @@ DD mulAdd(DD a, DD x, double c)
 // rate keeps nearly all its digits (the search in u loses some near r = 0).
 // The value is the one of the side of 0 the rate lies on; the derivative needs
 // no such care.
-double polishRate(std::span<const double> y, double r, double cmax)
+double polishRate(std::span<const double> y, double r)
 {
     const std::size_t n = y.size() - 1;
     const DD onePlusR = twoSum(1.0, r);
@@ -250,7 +250,6 @@ double polishRate(std::span<const double> y, double r, double cmax)
         }
         slope = derivative;
     }
-    (void)cmax;
     if (slope == 0.0 || !std::isfinite(slope))
         return r;
     const double next = r - (value.hi + value.lo) / slope;
@@ -332,7 +331,7 @@ double internalRateOfReturn(std::span<const double> flows)
         return r > -1.0 ? r : std::nextafter(-1.0, 0.0);
     };
 
-    auto polished = [&](double r) { return polishRate(y, r, f.cmax); };
+    auto polished = [&](double r) { return polishRate(y, r); };
     if (changes == 1) {
         // Descartes: exactly one root, on the side where the ends differ in sign.
         if (sign(atZero) != sign(y.front()))
