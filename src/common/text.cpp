@@ -73,6 +73,15 @@ std::string trimRight(std::string_view text)
     return std::string(text.substr(0, last + 1));
 }
 
+std::string rellenar(std::string_view text, int width, char fill, int side)
+{
+    std::string t = trim(text);
+    if (width <= 0 || t.size() >= static_cast<std::size_t>(width))
+        return t;
+    const std::string pad(static_cast<std::size_t>(width) - t.size(), fill);
+    return side != 0 ? t + pad : pad + t;
+}
+
 std::string cp1252ToUtf8(std::string_view bytes)
 {
     std::string out;

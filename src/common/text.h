@@ -18,6 +18,11 @@ int columnWidthTwips(int characters, double fontPoints);
 std::string trim(std::string_view text);
 std::string trimRight(std::string_view text);
 
+// Rellenar: the trimmed text padded with fill to width characters, after it when side is
+// non-zero, before it when side is 0. A trimmed text as long as width or longer is
+// returned whole, never cut.
+std::string rellenar(std::string_view text, int width, char fill, int side);
+
 // Windows-1252 <-> UTF-8. Characters without a Windows-1252 byte become "?".
 std::string cp1252ToUtf8(std::string_view bytes);
 std::string utf8ToCp1252(std::string_view utf8);

@@ -24,6 +24,28 @@ TEST(ColumnWidthTwips, GridWidthsAtEightAndAQuarterPoints)
         EXPECT_EQ(columnWidthTwips(c.chars, 8.25), c.twips) << c.chars;
 }
 
+TEST(Rellenar, PadsTheTrimmedTextOnTheChosenSideAndNeverCuts)
+{
+    struct Case {
+        const char* text;
+        int width;
+        char fill;
+        int side;
+        const char* expected;
+    };
+    const Case cases[] = {
+        { "7", 2, '0', 0, "07" },
+        { " 7 ", 4, ' ', 1, "7   " },
+        { "12345", 2, '0', 0, "12345" },
+        { "", 3, '*', 0, "***" },
+        { "ab", 0, '0', 0, "ab" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(rellenar(c.text, c.width, c.fill, c.side), c.expected);
+    }
+}
+
 TEST(Cp1252, RoundTripsTheProgramsTexts)
 {
     const std::string texts[] = { "3. Serie Gradiente Aritmética", "Ocurrió", "€ŒžŸ", "ñÑáéíóúü", "plain" };

@@ -1,0 +1,69 @@
+// orvex-kit: the toolkit windows as a host opens them, in the manner of the desktop's
+// dialog programs: arguments in, the answer on stdout, the exit status says how it ended.
+#include "kit/kit_commands.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using orvex::kit::KitCommand;
+
+// Each subcommand adds its line here.
+const std::vector<KitCommand>& commands()
+{
+    static const std::vector<KitCommand> table = {};
+    return table;
+}
+
+std::string usage()
+{
+    std::string text
+        = "Uso: orvex-kit COMANDO [ARGUMENTOS]\n\n"
+          "Abre las ventanas de las herramientas de Orvex para un programa o un guion.\n\n"
+          "Comandos:\n";
+    for (const auto& c : commands())
+        text += std::string("  ") + c.name + " " + c.arguments + "\n      " + c.help + "\n";
+    text += "\n  --help      esta ayuda\n  --version   la versión\n";
+    return text;
+}
+
+const KitCommand* findCommand(const char* name)
+{
+    for (const auto& c : commands())
+        if (std::strcmp(c.name, name) == 0)
+            return &c;
+    return nullptr;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc < 2) {
+        std::fputs(usage().c_str(), stderr);
+        return orvex::kit::kExitUsage;
+    }
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        std::fputs(usage().c_str(), stdout);
+        return orvex::kit::kExitOk;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::puts("orvex-kit " ORVEX_VERSION);
+        return orvex::kit::kExitOk;
+    }
+    const KitCommand* command = findCommand(argv[1]);
+    if (!command) {
+        std::fprintf(stderr, "orvex-kit: comando desconocido: %s\n", argv[1]);
+        std::fputs(usage().c_str(), stderr);
+        return orvex::kit::kExitUsage;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Orvex"));
+    QStringList arguments = QApplication::arguments().mid(2);
+    return command->run(arguments);
+}
