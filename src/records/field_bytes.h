@@ -1,0 +1,50 @@
+#pragma once
+
+#include "common/numbers.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace orvex {
+
+// The byte conversions of a record's fields, little-endian as stored. A field
+// shorter than the value reads its missing high bytes as 0; a longer one is read
+// from its first bytes.
+std::int16_t cvi(std::string_view bytes);
+std::int32_t cvl(std::string_view bytes);
+float cvs(std::string_view bytes);
+double cvd(std::string_view bytes);
+Money cvc(std::string_view bytes); // int64 count of 1/10,000 units
+
+std::string mki(std::int16_t value);
+std::string mkl(std::int32_t value);
+std::string mks(float value);
+std::string mkd(double value);
+std::string mkc(Money value);
+
+// Windows-1252 upper case of one byte: a-z, the accented small letters, š œ ž ÿ.
+char upperCp1252(char c);
+void upperCp1252(char* bytes, std::size_t size);
+
+// Only trailing / surrounding blanks (spaces) count, as in a stored fixed field.
+std::string_view trimBlanks(std::string_view text);
+std::string_view trimRightBlanks(std::string_view text);
+
+// The scratch file "lstkwz.cvd" that a browser keeps open (created when missing,
+// never deleted) for as long as it runs. The conversions above work in memory; the
+// file is kept so that hosts that look for it find it. Throws FileError.
+class ScratchFile {
+public:
+    explicit ScratchFile(const std::string& directory = {});
+    ~ScratchFile();
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+
+    static constexpr const char* kName = "lstkwz.cvd";
+
+private:
+    int m_fd = -1;
+};
+
+} // namespace orvex

@@ -1,0 +1,188 @@
+#include "records/field_bytes.h"
+#include "records/field_text.h"
+
+#include "common/calc_error.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace orvex {
+namespace {
+
+std::string number(double v, int decimals)
+{
+    std::string out;
+    appendNumber(out, v, decimals);
+    return out;
+}
+
+FieldLayout field(int type, std::size_t length, int decimals, int digits = 5)
+{
+    FieldLayout f;
+    f.type = type;
+    f.length = length;
+    f.decimals = decimals;
+    f.digits = digits;
+    f.searchWidth = length;
+    return f;
+}
+
+TEST(NumberFormat, HashPlacesDropTheZeroIntegerPart)
+{
+    struct Case {
+        double value;
+        int decimals;
+        std::string expected;
+    };
+    const Case cases[] = {
+        { 0.5, 2, ".50" },
+        { 0.0, 0, "" },
+        { 0.0, 2, ".00" },
+        { -0.5, 2, "-.50" },
+        { -0.001, 2, ".00" }, // rounds to zero: no sign
+        { -0.4, 0, "" },
+        { 1234.5, 2, "1234.50" },
+        { 1234.5678, 2, "1234.57" },
+        { 2.5, 0, "2" }, // an exact tie goes to the even neighbour
+        { 123456789.0, 0, "123456789" }, // "#" places never cut the integer part
+        { 1e22, 0, "1" + std::string(22, '0') },
+        { std::nan(""), 2, "" },
+        { std::numeric_limits<double>::infinity(), 2, "" },
+        { -std::numeric_limits<double>::infinity(), 0, "" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(number(c.value, c.decimals), c.expected);
+    }
+}
+
+TEST(NumberFormat, IntegersAndCurrencyAreExact)
+{
+    struct Case {
+        std::int64_t value;
+        int decimals;
+        const char* integer;
+        const char* currency; // value read as a raw count of 1/10,000
+    };
+    const Case cases[] = {
+        { 1234, 2, "1234.00", ".12" },
+        { 0, 0, "", "" },
+        { 0, 2, ".00", ".00" },
+        { -5, 1, "-5.0", ".0" },
+        { 10150, 2, "10150.00", "1.02" }, // 1.015: exact tie, to even
+        { 10250, 2, "10250.00", "1.02" },
+        { 12345678, 6, "12345678.000000", "1234.567800" },
+        { std::numeric_limits<std::int64_t>::min(), 0, "-9223372036854775808", "-922337203685478" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        std::string integer, currency;
+        appendInteger(integer, c.value, c.decimals);
+        appendCurrency(currency, c.value, c.decimals);
+        EXPECT_EQ(integer, c.integer);
+        EXPECT_EQ(currency, c.currency);
+    }
+}
+
+TEST(FieldText, EveryTypeAsTheGridShowsIt)
+{
+    struct Case {
+        int type;
+        std::string bytes;
+        int decimals;
+        const char* expected;
+    };
+    const Case cases[] = {
+        { 1, "  0.5   ", 2, ".50" },
+        { 1, "12abc   ", 0, "12" }, // the text's leading number
+        { 1, "1e999   ", 2, "" },
+        { 2, mki(1234), 2, "1234.00" },
+        { 2, mki(0), 0, "" },
+        { 40, mkl(-70000), 0, "-70000" },
+        { 41, mks(0.25f), 3, ".250" },
+        { 41, mks(std::numeric_limits<float>::quiet_NaN()), 2, "" },
+        { 80, mkd(1234.5), 2, "1234.50" },
+        { 80, mkd(-std::numeric_limits<double>::infinity()), 2, "" },
+        { 81, mkc(Money::fromRaw(-12345)), 2, "-1.23" },
+        { 10, "5/3/99    ", 0, "05/03/1999" },
+        { 10, "          ", 0, "  /  /    " },
+        { 10, "  /  /    ", 0, "  /  /    " },
+        { 10, "no date   ", 0, "no date" },
+        { 0,
+            "  Ana  \xF1"
+            "a  ",
+            0, "  Ana  ña" },
+        { 7, "        ", 0, "" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        const FieldLayout f = field(c.type, c.bytes.size(), c.decimals);
+        EXPECT_EQ(fieldDisplayText(f, c.bytes), c.expected);
+    }
+    // A field shorter than its value reads the missing high bytes as 0.
+    EXPECT_EQ(fieldDisplayText(field(40, 2, 0), mki(300)), "300");
+}
+
+TEST(FieldText, AnEditShowsItsFormattedValueAndStoresOnlyItsOwnBytes)
+{
+    // Type 2 with I5 = 3 and I6 = 0: 12.6 shows 13 and stores the int16 13.
+    FieldLayout f = field(2, 2, 0, 3);
+    f.offset = 3;
+    EXPECT_EQ(editedCellText(f, "12.6"), "13");
+    EXPECT_EQ(editorMaxLength(f), 3);
+    std::string record = "abc..xyz";
+    storeFieldText(f, "13", record.data());
+    EXPECT_EQ(record, "abc" + mki(13) + "xyz");
+
+    EXPECT_EQ(editedCellText(field(80, 8, 2), "  -0.004x"), ".00");
+    EXPECT_EQ(editedCellText(field(80, 8, 2), "1e999"), std::nullopt);
+    EXPECT_EQ(editedCellText(field(0, 8, 0), "texto  "), "texto");
+    EXPECT_EQ(editorMaxLength(field(80, 8, 2, 5)), 8);
+    EXPECT_EQ(editorMaxLength(field(10, 8, 0)), 10);
+    EXPECT_EQ(editorMaxLength(field(1, 12, 2)), 12);
+
+    struct Case {
+        int type;
+        std::size_t length;
+        const char* text;
+        std::string stored;
+    };
+    const Case cases[] = {
+        { 0, 6, "niño", "ni\xF1o  " },
+        { 0, 3, "largo", "lar" },
+        { 10, 8, "5/3/1999", "05/03/99" },
+        { 10, 10, "5/3/99", "05/03/1999" },
+        { 40, 4, "-70000.4", mkl(-70000) },
+        { 41, 4, "0.25", mks(0.25f) },
+        { 80, 8, "1234.5678", mkd(1234.5678) },
+        { 81, 8, "1.00004", mkc(Money::fromRaw(10000)) },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::string bytes(c.length, '#');
+        storeFieldText(field(c.type, c.length, 2), c.text, bytes.data());
+        EXPECT_EQ(bytes, c.stored);
+    }
+    std::string bytes(2, ' ');
+    EXPECT_THROW(storeFieldText(field(2, 2, 0), "40000", bytes.data()), CalcError);
+    EXPECT_THROW(storeFieldText(field(41, 4, 0), "1e39", bytes.data()), CalcError);
+}
+
+TEST(FieldBytes, ConversionsRoundTripAndUpperCaseCoversWindows1252)
+{
+    EXPECT_EQ(cvi(mki(-2)), -2);
+    EXPECT_EQ(cvl(mkl(123456789)), 123456789);
+    EXPECT_EQ(cvs(mks(1.5f)), 1.5f);
+    EXPECT_EQ(cvd(mkd(-0.1)), -0.1);
+    EXPECT_EQ(cvc(mkc(Money::fromRaw(-5))).raw(), -5);
+    EXPECT_EQ(mki(0x0102), std::string("\x02\x01", 2)); // little-endian
+    std::string text = "a\xE1\xF1\xFF\x9A\xF7\xDFz";
+    upperCp1252(text.data(), text.size());
+    EXPECT_EQ(text, "A\xC1\xD1\x9F\x8A\xF7\xDFZ");
+    EXPECT_EQ(trimBlanks("  a b \t "), "a b \t");
+}
+
+} // namespace
+} // namespace orvex

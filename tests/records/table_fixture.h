@@ -1,0 +1,102 @@
+#pragma once
+
+#include "records/field_bytes.h"
+#include "records/table_config.h"
+#include "records/table_lock.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace orvex::testing {
+
+namespace fs = std::filesystem;
+
+// A field as a test describes it: caption, I0 length, I1 type, then I2..I6.
+struct FieldSpec {
+    std::string caption;
+    std::int16_t length = 0, type = 0, hidden = 0, isProtected = 0, width = 0, digits = 0,
+                 decimals = 0;
+};
+
+inline FieldDescription describe(const FieldSpec& s)
+{
+    FieldDescription d;
+    d.caption = s.caption;
+    d.i = { s.length, s.type, s.hidden, s.isProtected, s.width, s.digits, s.decimals, 0, 0, 0, 0 };
+    return d;
+}
+
+// Hooks that never wait in a window (cancelling when told to) and record the status texts.
+struct RecordingHooks : TableWaitHooks {
+    bool waitWindow(const std::string&, const std::function<BusyTest()>& poll) override
+    {
+        ++windows;
+        while (!cancel && poll().state == BusyTest::Busy)
+            pausa(0.005);
+        return cancel;
+    }
+    void status(const std::string& text) override { statuses.push_back(text); }
+
+    bool cancel = false;
+    int windows = 0;
+    std::vector<std::string> statuses;
+};
+
+// A scratch folder that becomes the current directory for the test's duration.
+class TableDir : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_previous = fs::current_path();
+        m_dir = fs::temp_directory_path()
+            / ("orvex-records-" + std::to_string(::getpid()) + "-"
+                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        fs::current_path(m_dir);
+    }
+    void TearDown() override
+    {
+        fs::current_path(m_previous);
+        fs::remove_all(m_dir);
+    }
+
+    static void writeBytes(const std::string& path, const std::string& bytes)
+    {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    }
+    static std::string readBytes(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    // The three configuration files of name in the current folder.
+    static void writeConfig(const std::string& name, ConfigRecord record, const FieldSpec& header,
+        const std::vector<FieldSpec>& fields, const std::vector<std::int32_t>& map = { 0 })
+    {
+        record.fieldCount = static_cast<std::int16_t>(fields.size());
+        record.mapLast = static_cast<std::int16_t>(map.size() - 1);
+        const ConfigPaths paths = configPaths(name);
+        writeBytes(paths.ini, encodeConfigRecord(record));
+        std::string cmp = encodeFieldDescription(describe(header));
+        for (const auto& f : fields)
+            cmp += encodeFieldDescription(describe(f));
+        writeBytes(paths.cmp, cmp);
+        std::string rg;
+        for (auto entry : map)
+            rg += mkl(entry);
+        writeBytes(paths.rg, rg);
+    }
+
+    fs::path m_dir;
+    fs::path m_previous;
+};
+
+} // namespace orvex::testing
