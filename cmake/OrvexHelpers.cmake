@@ -44,9 +44,18 @@ function(orvex_add_qt_test name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} Qt6::Test Qt6::Widgets)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   orvex_warnings(${name})
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES LABELS ui
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
+  # Once under C.UTF-8 and once under the Spanish locale the program's users run,
+  # where the C library writes "," as decimal point.
+  foreach(locale C.UTF-8 es_CO.UTF-8)
+    set(test_name ${name})
+    if(NOT locale STREQUAL "C.UTF-8")
+      string(REPLACE "." "_" suffix ${locale})
+      set(test_name ${name}_${suffix})
+    endif()
+    add_test(NAME ${test_name} COMMAND ${name})
+    set_tests_properties(${test_name} PROPERTIES LABELS ui
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=${locale};LC_ALL=${locale}")
+  endforeach()
 endfunction()
 
 # orvex_add_bench(name SOURCES ... DEPS ...)

@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, testing and running Orvex need.
-# Idempotent: when every package is present it only checks and returns.
+# Installs the Debian 12 packages that building, testing and running Orvex need,
+# and the Spanish (Colombia) locale its users run and its window tests use.
+# Idempotent: when everything is present it only checks and returns.
 set -euo pipefail
 
 packages=(
   g++ cmake ninja-build make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
   fonts-dejavu-core fonts-liberation
+  locales clang-format
 )
+locale_name=es_CO.UTF-8
 
 missing=()
 for p in "${packages[@]}"; do
@@ -18,18 +22,30 @@ for p in "${packages[@]}"; do
   fi
 done
 
-[ ${#missing[@]} -eq 0 ] && exit 0
+has_locale() { locale -a 2>/dev/null | grep -qix 'es_CO\.utf-\?8'; }
 
-echo "install-deps: installing ${missing[*]}"
+[ ${#missing[@]} -eq 0 ] && has_locale && exit 0
+
 if [ "$(id -u)" -eq 0 ]; then
   sudo=()
 elif command -v sudo >/dev/null 2>&1; then
   sudo=(sudo)
 else
-  echo "install-deps: missing packages (${missing[*]}) and neither root nor sudo available" >&2
+  echo "install-deps: missing packages (${missing[*]}) or locale $locale_name, and neither root nor sudo available" >&2
   exit 1
 fi
 
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "install-deps: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if ! has_locale; then
+  echo "install-deps: generating the locale $locale_name"
+  if ! grep -qx "$locale_name UTF-8" /etc/locale.gen 2>/dev/null; then
+    echo "$locale_name UTF-8" | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+  fi
+  "${sudo[@]}" locale-gen >/dev/null
+fi

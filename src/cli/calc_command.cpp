@@ -5,17 +5,18 @@
 #include "worksheet/calculation.h"
 #include "worksheet/worksheet_file.h"
 
-#include <cstdio>
+#include <charconv>
 #include <ostream>
 
 namespace orvex::cli {
 namespace {
 
+// Every digit of the flow, with "." whatever the locale.
 std::string g17(double x)
 {
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.17g", x);
-    return buf;
+    const auto result = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 17);
+    return std::string(buf, result.ptr);
 }
 
 void printFlows(const SharedState& state, std::ostream& out)

@@ -2,21 +2,26 @@
 
 #include "common/checked.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace orvex {
 namespace {
 
-std::string printFixed(double value, int decimals)
+// std::to_chars never looks at the locale: under es_CO the C library's printf
+// would write "," and the text could not flow back into a field that reads ".".
+std::string printChars(double value, std::chars_format format, int precision)
 {
     char buf[512];
-    // %f with the C library is locale-dependent only in LC_NUMERIC, which the
-    // program never changes from "C".
-    const int n = std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-    if (n < 0 || static_cast<std::size_t>(n) >= sizeof buf)
+    const auto [end, error] = std::to_chars(buf, buf + sizeof buf, value, format, precision);
+    if (error != std::errc())
         throw CalcError(CalcErrorKind::Overflow, "number too long to display");
-    return std::string(buf, static_cast<std::size_t>(n));
+    return std::string(buf, end);
+}
+
+std::string printFixed(double value, int decimals)
+{
+    return printChars(value, std::chars_format::fixed, decimals);
 }
 
 // "-0.00" -> "0.00": a displayed zero carries no sign.
@@ -51,10 +56,7 @@ std::string formatFixed(double value, int decimals)
     return text;
 }
 
-std::string formatPercent(double value)
-{
-    return formatFixed(checkFinite(value * 100.0), 2) + "%";
-}
+std::string formatPercent(double value) { return formatFixed(checkFinite(value * 100.0), 2) + "%"; }
 
 std::string formatUpToTenDecimals(double value)
 {
@@ -65,10 +67,7 @@ std::string formatUpToTenDecimals(double value)
     return text;
 }
 
-std::string formatInteger(double value)
-{
-    return formatFixed(value, 0);
-}
+std::string formatInteger(double value) { return formatFixed(value, 0); }
 
 std::string formatPlainDecimal(double value)
 {
@@ -87,9 +86,7 @@ std::string formatPlainDecimal(double value)
                 text.pop_back();
         }
     } else {
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%.15g", value);
-        text = buf;
+        text = printChars(value, std::chars_format::general, 15);
     }
     dropNegativeZero(text);
     return text;

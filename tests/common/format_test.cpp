@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdio>
 #include <limits>
+#include <string>
 
 namespace orvex {
 namespace {
@@ -16,10 +19,15 @@ TEST(Format, FixedDecimals)
         const char* text;
     };
     const Case cases[] = {
-        { 263.797480, 2, "263.80" }, { 1100, 2, "1100.00" }, { 0.5, 2, "0.50" },
-        { -12.345, 2, "-12.35" }, { 1234567.891, 2, "1234567.89" }, // no grouping
-        { -0.001, 2, "0.00" }, { -0.0, 2, "0.00" }, // a displayed zero has no sign
-        { 12000, 5, "12000.00000" }, { 1066.185464, 5, "1066.18546" },
+        { 263.797480, 2, "263.80" },
+        { 1100, 2, "1100.00" },
+        { 0.5, 2, "0.50" },
+        { -12.345, 2, "-12.35" },
+        { 1234567.891, 2, "1234567.89" }, // no grouping
+        { -0.001, 2, "0.00" },
+        { -0.0, 2, "0.00" }, // a displayed zero has no sign
+        { 12000, 5, "12000.00000" },
+        { 1066.185464, 5, "1066.18546" },
         { -1036.42214272, 5, "-1036.42214" },
     };
     for (const auto& c : cases)
@@ -41,8 +49,13 @@ TEST(Format, UpToTenDecimalsKeepsThePoint)
         const char* text;
     };
     const Case cases[] = {
-        { 21.0, "21." }, { 0.0, "0." }, { 15.5, "15.5" }, { 26.824179456254, "26.8241794563" },
-        { 0.9488792934583046, "0.9488792935" }, { 5.06, "5.06" }, { -0.88, "-0.88" },
+        { 21.0, "21." },
+        { 0.0, "0." },
+        { 15.5, "15.5" },
+        { 26.824179456254, "26.8241794563" },
+        { 0.9488792934583046, "0.9488792935" },
+        { 5.06, "5.06" },
+        { -0.88, "-0.88" },
         { -1e-12, "0." },
     };
     for (const auto& c : cases)
@@ -64,9 +77,15 @@ TEST(Format, PlainDecimalHasFifteenDigitsAndNoExponent)
         const char* text;
     };
     const Case cases[] = {
-        { 10.000000000000009, "10" }, { 12.5, "12.5" }, { -3.25, "-3.25" }, { 0, "0" },
-        { 0.001, "0.001" }, { 1.0 / 3.0, "0.333333333333333" }, { 123456789012.5, "123456789012.5" },
-        { 0.00001234, "0.00001234" }, { 1e20, "1e+20" },
+        { 10.000000000000009, "10" },
+        { 12.5, "12.5" },
+        { -3.25, "-3.25" },
+        { 0, "0" },
+        { 0.001, "0.001" },
+        { 1.0 / 3.0, "0.333333333333333" },
+        { 123456789012.5, "123456789012.5" },
+        { 0.00001234, "0.00001234" },
+        { 1e20, "1e+20" },
     };
     for (const auto& c : cases)
         EXPECT_EQ(formatPlainDecimal(c.value), c.text) << c.value;
@@ -83,6 +102,23 @@ TEST(Format, NeverShowsNanOrInfinity)
         EXPECT_THROW(formatPlainDecimal(v), CalcError);
     }
     EXPECT_THROW(formatPercent(1e307), CalcError); // × 100 overflows
+}
+
+// The program's users run es_CO.UTF-8, whose C library writes "," (the window
+// tests run under it too; scripts/install-deps.sh generates it).
+TEST(Format, DecimalPointUnderACommaLocale)
+{
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    ASSERT_TRUE(std::setlocale(LC_ALL, "es_CO.UTF-8")) << "locale es_CO.UTF-8 missing";
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.1f", 0.5);
+    EXPECT_STREQ(probe, "0,5");
+    EXPECT_EQ(formatFixed(1100.5, 2), "1100.50");
+    EXPECT_EQ(formatPercent(0.1), "10.00%");
+    EXPECT_EQ(formatUpToTenDecimals(15.5), "15.5");
+    EXPECT_EQ(formatPlainDecimal(9.99988230961984), "9.99988230961984");
+    EXPECT_EQ(formatPlainDecimal(1.5e20), "1.5e+20");
+    std::setlocale(LC_ALL, saved.c_str());
 }
 
 } // namespace
