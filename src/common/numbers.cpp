@@ -2,7 +2,7 @@
 
 #include "common/calc_error.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <locale.h>
@@ -55,22 +55,42 @@ locale_t cLocale()
     return loc;
 }
 
-} // namespace
-
-double leadingNumber(std::string_view text)
+// The leading number's text, without the blanks before it; empty when none.
+std::string_view leadingNumberText(std::string_view text)
 {
     std::size_t pos = 0;
     while (pos < text.size() && isBlank(text[pos]))
         ++pos;
     bool sawDigits = false;
-    const std::size_t len = scanNumber(text, pos, sawDigits);
-    if (len == 0)
+    return text.substr(pos, scanNumber(text, pos, sawDigits));
+}
+
+// A number for a message: a text of millions of digits must not make one of megabytes.
+std::string shortened(std::string_view number)
+{
+    constexpr std::size_t kShown = 24;
+    if (number.size() <= kShown)
+        return std::string(number);
+    return std::string(number.substr(0, kShown)) + "... (" + std::to_string(number.size())
+        + " caracteres)";
+}
+
+[[noreturn]] void outOfRange(std::string_view number)
+{
+    throw CalcError(CalcErrorKind::Overflow, "number out of range: " + shortened(number));
+}
+
+} // namespace
+
+double leadingNumber(std::string_view text)
+{
+    const std::string_view numberText = leadingNumberText(text);
+    if (numberText.empty())
         return 0.0;
-    const std::string number(text.substr(pos, len));
-    errno = 0;
+    const std::string number(numberText);
     const double value = strtod_l(number.c_str(), nullptr, cLocale());
     if (std::isinf(value))
-        throw CalcError(CalcErrorKind::Overflow, "number out of range: " + number);
+        outOfRange(number);
     return value;
 }
 
@@ -114,6 +134,67 @@ std::int32_t toInt32(double x)
     if (r < -2147483648.0 || r > 2147483647.0)
         throw CalcError(CalcErrorKind::Overflow, "value outside the 32-bit range");
     return static_cast<std::int32_t>(r);
+}
+
+Money Money::fromText(std::string_view text)
+{
+    const std::string_view number = leadingNumberText(text);
+    std::size_t i = 0;
+    const bool negative = i < number.size() && number[i] == '-';
+    if (i < number.size() && (number[i] == '+' || number[i] == '-'))
+        ++i;
+    // The mantissa's digits without leading zeros, and the power of ten of its last digit.
+    std::string digits;
+    long long exponent = 0;
+    bool afterPoint = false;
+    for (; i < number.size() && (isDigit(number[i]) || number[i] == '.'); ++i) {
+        if (number[i] == '.') {
+            afterPoint = true;
+            continue;
+        }
+        if (!digits.empty() || number[i] != '0')
+            digits += number[i];
+        if (afterPoint)
+            --exponent;
+    }
+    if (i < number.size()) { // the exponent, saturated far beyond any amount
+        const bool minus = number[++i] == '-';
+        if (number[i] == '+' || number[i] == '-')
+            ++i;
+        long long e = 0;
+        for (; i < number.size(); ++i)
+            e = std::min(e * 10 + (number[i] - '0'), 1000000000LL);
+        exponent += minus ? -e : e;
+    }
+    exponent += 4; // in ten-thousandths
+    // Below a tenth of a ten-thousandth (or no digit at all) it rounds to 0.
+    if (digits.empty() || exponent < -static_cast<long long>(digits.size()))
+        return Money(0);
+    if (exponent > 0) {
+        if (digits.size() + static_cast<std::size_t>(exponent) > 19)
+            outOfRange(number);
+        digits.append(static_cast<std::size_t>(exponent), '0');
+        exponent = 0;
+    }
+    // Whole ten-thousandths (19 digits always fit 64 bits unsigned) and the digits
+    // dropped, rounded halves to even.
+    const std::size_t kept = digits.size() - static_cast<std::size_t>(-exponent);
+    if (kept > 19)
+        outOfRange(number);
+    unsigned long long magnitude = 0;
+    for (std::size_t k = 0; k < kept; ++k)
+        magnitude = magnitude * 10 + static_cast<unsigned>(digits[k] - '0');
+    if (kept < digits.size()) {
+        const char first = digits[kept];
+        const bool restZero = digits.find_first_not_of('0', kept + 1) == std::string::npos;
+        if (first > '5' || (first == '5' && (!restZero || magnitude % 2 == 1)))
+            ++magnitude;
+    }
+    const unsigned long long limit = negative ? 9223372036854775808ULL : 9223372036854775807ULL;
+    if (magnitude > limit)
+        outOfRange(number);
+    return Money(
+        negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude));
 }
 
 Money Money::fromDouble(double x)

@@ -31,10 +31,20 @@ public:
 
     // x rounded to 4 decimals, halves to even; out of range throws CalcError(Overflow).
     static Money fromDouble(double x);
+    // The leading number of text (as leadingNumber reads it) taken digit by digit,
+    // so that amounts beyond 2^53 / 10,000 keep every digit; rounded to 4 decimals,
+    // halves to even. Out of range throws CalcError(Overflow).
+    static Money fromText(std::string_view text);
     static Money fromRaw(std::int64_t raw) { return Money(raw); }
 
     std::int64_t raw() const { return m_raw; }
-    double toDouble() const { return static_cast<double>(m_raw) / kScale; }
+    // The nearest double: whole units and the fraction converted apart, so a whole
+    // amount below 2^53 stays exact.
+    double toDouble() const
+    {
+        return static_cast<double>(m_raw / kScale)
+            + static_cast<double>(m_raw % kScale) / static_cast<double>(kScale);
+    }
 
     friend bool operator==(Money, Money) = default;
 

@@ -272,7 +272,7 @@ std::optional<UnknownRow> expandWorksheet(const Worksheet& sheet, SharedState& s
                 v.growth, v.sensitivity, amountText };
             continue;
         }
-        const double amount = Money::fromDouble(leadingNumber(amountText)).toDouble();
+        const double amount = Money::fromText(amountText).toDouble();
         addRow(state, bound, v.kind, v.start, v.end, amount, v.growth, v.sensitivity);
     }
     return unknown;

@@ -38,6 +38,8 @@ TEST(Expansion, RangesAndFlowsPerKind)
         { "sensitivity text without number counts as 100 %", makeSheet({ { 1, "7", "0", "", "", "abc" } }),
             0, 0, { 7 }, { 0 } },
         { "amount rounds to four decimals", makeSheet({ { 1, "0.123456", "0" } }), 0, 0, { 0.1235 }, { 0 } },
+        { "amount beyond 2^53 ten-thousandths keeps its digits",
+            makeSheet({ { 1, "527407879097371.3439", "0" } }), 0, 0, { 527407879097371.3439 }, { 0 } },
         { "negative periods", makeSheet({ { 1, "-1", "-2" }, { 1, "3", "1" } }), -2, 1,
             { 0, 0, 0, 3 }, { -1, 0, 0, 0 } },
     };
