@@ -11,10 +11,11 @@ namespace {
 constexpr std::size_t kSystemOffset = 54;
 constexpr std::size_t kCurrencyOffset = 55;
 
-std::string loadBytes(const std::string& path)
+// No more than a reader uses: the rest of a longer file is never looked at.
+std::string loadBytes(const std::string& path, std::size_t maxBytes)
 {
     try {
-        return readWholeFile(path);
+        return readRegularFile(path, maxBytes).bytes;
     } catch (const FileError& e) {
         throw LoanFileError(e.what());
     }
@@ -22,15 +23,10 @@ std::string loadBytes(const std::string& path)
 
 // Random-access files are never shortened by a save: bytes past the new
 // content stay as they were.
-void saveKeepingTail(const std::string& path, std::string bytes)
+void saveKeepingTail(const std::string& path, const std::string& bytes)
 {
     try {
-        if (fileExists(path)) {
-            const std::string old = readWholeFile(path);
-            if (old.size() > bytes.size())
-                bytes += old.substr(bytes.size());
-        }
-        writeFileAtomically(path, bytes);
+        writeFileAtomically(path, bytes, OldTail::Keep);
     } catch (const FileError& e) {
         throw LoanFileError(e.what());
     }
@@ -85,7 +81,7 @@ LoanInput parseLoanRecord(std::string_view bytes)
 
 LoanInput loadLoanFile(const std::string& path)
 {
-    const std::string bytes = loadBytes(path);
+    const std::string bytes = loadBytes(path, kLoanSlotBytes);
     try {
         return parseLoanRecord(bytes);
     } catch (const LoanFileError& e) {
@@ -124,7 +120,7 @@ std::vector<std::string> parseVariationTable(std::string_view bytes, std::size_t
 
 std::vector<std::string> loadVariationFile(const std::string& path, std::size_t count)
 {
-    const std::string bytes = loadBytes(path);
+    const std::string bytes = loadBytes(path, count * kVariationRecordBytes);
     try {
         return parseVariationTable(bytes, count);
     } catch (const LoanFileError& e) {

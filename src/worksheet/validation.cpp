@@ -68,7 +68,7 @@ bool isWorksheetFile(std::string_view bytes)
 
 LoadedWorksheet openWorksheetFile(const std::string& path)
 {
-    const std::string bytes = readWholeFile(path);
+    const std::string bytes = readRegularFile(path, kWorksheetMaxBytes).bytes;
     if (!isWorksheetFile(bytes))
         throw FileError(EINVAL, "No es una hoja de trabajo \"" + path + "\": falta el registro TASA");
     return parseWorksheetFile(bytes);

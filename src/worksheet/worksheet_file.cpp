@@ -20,7 +20,7 @@ constexpr Field kEnd { 26, 7 };
 constexpr Field kPercent { 33, 15 };
 constexpr Field kSensitivity { 48, 7 };
 constexpr std::size_t kUsedBytes = 55;
-constexpr std::size_t kMaxRecords = 100;
+constexpr std::size_t kMaxRecords = kWorksheetMaxBytes / kWorksheetRecordSize;
 
 std::string field(std::string_view record, Field f)
 {
@@ -123,7 +123,7 @@ std::string serializeWorksheet(const Worksheet& sheet)
 
 LoadedWorksheet loadWorksheetFile(const std::string& path)
 {
-    return parseWorksheetFile(readWholeFile(path));
+    return parseWorksheetFile(readRegularFile(path, kWorksheetMaxBytes).bytes);
 }
 
 void saveWorksheetFile(const std::string& path, const Worksheet& sheet)
