@@ -33,7 +33,7 @@ struct FieldLayout {
     bool isProtected = false; // I3
     int digits = 5; // I5, the "#" places: they only size the column and the editor
     int decimals = 0; // I6 within 0..kMaxDecimals
-    std::size_t searchWidth = 0; // the stored characters a search reads: I4, at most I0
+    std::size_t searchWidth = 0; // the stored characters a search reads: I4 (I0 when 0), at most I0
 };
 
 // The column number format: "#" places then, with decimals, "." and that many "0".

@@ -141,7 +141,8 @@ void TableAccess::write(std::int64_t physical, const char* record) const
         (physical - 1) * m_layout->recordLength);
 }
 
-RecordReader::RecordReader(const TableAccess& access, std::int32_t from, std::int32_t to)
+RecordReader::RecordReader(
+    const TableAccess& access, std::int32_t from, std::int32_t to, std::size_t maxBlock)
     : m_access(access)
     , m_length(static_cast<std::size_t>(access.layout().recordLength))
     , m_descending(from > to)
@@ -153,6 +154,8 @@ RecordReader::RecordReader(const TableAccess& access, std::int32_t from, std::in
     if (t.usesIndexFile())
         m_block = std::min(m_block,
             std::max<std::size_t>(1, kBlockBytes / static_cast<std::size_t>(t.indexEntryLength())));
+    if (maxBlock > 0)
+        m_block = std::min(m_block, maxBlock);
     const std::int64_t span = (m_descending ? from - to : to - from) + 1;
     m_block = static_cast<std::size_t>(std::min<std::int64_t>(
         static_cast<std::int64_t>(m_block), std::max<std::int64_t>(span, 1)));

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace orvex {
@@ -75,23 +76,38 @@ struct ScannedRecord {
 
 // Reads logical records from..to inclusive (downwards when from > to) in large blocks
 // through the index, map or flat file, so a scan costs a few reads per megabyte
-// however long the table is. Memory stays at one block.
+// however long the table is. Memory stays at one block (at most maxBlock records when
+// that is not 0).
 class RecordReader {
 public:
-    RecordReader(const TableAccess& access, std::int32_t from, std::int32_t to);
+    RecordReader(
+        const TableAccess& access, std::int32_t from, std::int32_t to, std::size_t maxBlock = 0);
 
     // The next record in order; false when the range is done.
     bool next(ScannedRecord& out)
     {
         if (m_at == m_count && !fill())
             return false;
-        const std::size_t slot = m_descending ? m_count - 1 - m_at : m_at;
+        out = slot(m_descending ? m_count - 1 - m_at : m_at);
         ++m_at;
-        out.logical = m_first + static_cast<std::int32_t>(slot);
-        out.physical = m_physical[slot];
-        out.bytes = m_present[slot] ? m_records.data() + slot * m_length : nullptr;
         return true;
     }
+
+    // Block by block, for a scan that can rule out many records at once: loadBlock makes
+    // sure a block with records not yet returned is loaded (false at the end of the
+    // range); blockBytes holds every slot's bytes (those of absent records are stale);
+    // slot(k) is the k-th record of the block in logical order; skipBlock passes over what
+    // is left of it.
+    bool loadBlock() { return m_at < m_count || fill(); }
+    std::string_view blockBytes() const { return { m_records.data(), m_count * m_length }; }
+    std::size_t blockSize() const { return m_count; }
+    bool descending() const { return m_descending; }
+    ScannedRecord slot(std::size_t k) const
+    {
+        return { m_first + static_cast<std::int32_t>(k), m_physical[k],
+            m_present[k] ? m_records.data() + k * m_length : nullptr };
+    }
+    void skipBlock() { m_at = m_count; }
 
 private:
     bool fill();

@@ -70,8 +70,10 @@ TableLayout buildTableLayout(TableConfig& config, const std::string& fieldsSourc
         f.isProtected = d.isProtected();
         f.digits = d.i[5];
         f.decimals = std::clamp<int>(d.i[6], 0, kMaxDecimals);
+        // As for the column's width, a width of 0 stands for the field's length.
+        const int width = d.i[4] != 0 ? d.i[4] : d.length();
         f.searchWidth
-            = std::min<std::size_t>(static_cast<std::size_t>(std::max<int>(d.i[4], 0)), f.length);
+            = std::min<std::size_t>(static_cast<std::size_t>(std::max(width, 0)), f.length);
         layout.fields.push_back(f);
         position += d.length();
     }
