@@ -21,5 +21,6 @@ int runRate(const Args& args, std::ostream& out, std::ostream& err);
 int runCombined(const Args& args, std::ostream& out, std::ostream& err);
 int runLoan(const Args& args, std::ostream& out, std::ostream& err);
 int runSchedule(const Args& args, std::ostream& out, std::ostream& err);
+int runTable(const Args& args, std::ostream& out, std::ostream& err);
 
 } // namespace orvex::cli

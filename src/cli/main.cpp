@@ -17,6 +17,7 @@ const std::map<std::string, Command>& commands()
         { "loan", orvex::cli::runLoan }, { "schedule", orvex::cli::runSchedule },
         { "diagram", orvex::cli::runDiagram }, { "plan", orvex::cli::runPlan },
         { "rate", orvex::cli::runRate }, { "combined", orvex::cli::runCombined },
+        { "table", orvex::cli::runTable },
     };
     return table;
 }
@@ -35,6 +36,8 @@ const char* kUsage =
     "  combined A B                 tasa combinada de dos componentes en %\n"
     "  loan ARCHIVO.upa [--cor ARCHIVO.cor]  liquidación de un préstamo en UVR (texto de Archivo Excel)\n"
     "  schedule ARCHIVO.ORV         plan de pagos de la hoja calculada (texto de Archivo Excel)\n"
+    "  table show|export|search NOMBRE ...  la tabla de registros lstNOMBRE.ini/.cmp/.rg:\n"
+    "                               la página de la rejilla, el archivo texto o la búsqueda\n"
     "\n"
     "  --help      esta ayuda\n"
     "  --version   la versión\n";
