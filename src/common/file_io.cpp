@@ -315,41 +315,107 @@ bool fileExists(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-void writeFileAtomically(const std::string& path, std::string_view bytes, OldTail tail)
-{
-    const std::string target = followLinks(path);
+namespace {
+
+// The first steps of every replacement: the target behind any link, checked, and a
+// new temporary file beside it that already carries the old file's owner and mode.
+struct Replacement {
+    std::string target;
+    std::string folder;
     struct stat old { };
-    const bool replacing = ::stat(target.c_str(), &old) == 0;
-    if (replacing && !S_ISREG(old.st_mode))
-        notRegular(old.st_mode, kCannotWrite, path);
+    bool replacing = false;
+    Temporary temp;
+};
+
+Replacement beginReplacement(const std::string& path)
+{
+    Replacement r;
+    r.target = followLinks(path);
+    r.replacing = ::stat(r.target.c_str(), &r.old) == 0;
+    if (r.replacing && !S_ISREG(r.old.st_mode))
+        notRegular(r.old.st_mode, kCannotWrite, path);
     // Write-protected is respected even by root, who the system would let through.
-    if (replacing && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
+    if (r.replacing && ((r.old.st_mode & 0222) == 0 || ::access(r.target.c_str(), W_OK) != 0))
         fail(EACCES, kCannotWrite, path);
 
-    const std::string folder = folderOf(target);
-    const std::string base = baseOf(target);
-    removeStaleTemporaries(folder, base);
-    const Temporary temp = createTemporary(folder, base, path);
-    Fd fd(temp.fd);
+    r.folder = folderOf(r.target);
+    const std::string base = baseOf(r.target);
+    removeStaleTemporaries(r.folder, base);
+    r.temp = createTemporary(r.folder, base, path);
+    if (const int err = keepOwnerAndMode(r.temp.fd, r.replacing ? &r.old : nullptr)) {
+        ::close(r.temp.fd);
+        ::unlink(r.temp.path.c_str());
+        fail(err, kCannotWrite, path);
+    }
+    return r;
+}
 
-    int err = keepOwnerAndMode(fd.get(), replacing ? &old : nullptr);
-    if (err == 0)
-        err = writeAll(fd.get(), bytes);
-    if (err == 0 && tail == OldTail::Keep && replacing
-        && static_cast<std::size_t>(old.st_size) > bytes.size())
-        err = copyTail(target, bytes.size(), fd.get());
+// Flushes, renames over the target and flushes the folder; the temporary file goes
+// away on failure. err is an earlier failure to report instead.
+void finishReplacement(const Replacement& r, Fd& fd, int err, const std::string& path)
+{
     if (err == 0 && ::fsync(fd.get()) != 0)
         err = errno;
-    if (err == 0 && ::rename(temp.path.c_str(), target.c_str()) != 0)
+    if (err == 0 && ::rename(r.temp.path.c_str(), r.target.c_str()) != 0)
         err = errno;
     if (err != 0) {
-        ::unlink(temp.path.c_str());
+        ::unlink(r.temp.path.c_str());
         fail(err, kCannotWrite, path);
     }
     // Closing releases the lock only now that the temporary name is gone.
     if (const int closeError = fd.close())
         fail(closeError, kCannotWrite, path);
-    syncFolder(folder, path);
+    syncFolder(r.folder, path);
+}
+
+} // namespace
+
+void writeFileAtomically(const std::string& path, std::string_view bytes, OldTail tail)
+{
+    const Replacement r = beginReplacement(path);
+    Fd fd(r.temp.fd);
+    int err = writeAll(fd.get(), bytes);
+    if (err == 0 && tail == OldTail::Keep && r.replacing
+        && static_cast<std::size_t>(r.old.st_size) > bytes.size())
+        err = copyTail(r.target, bytes.size(), fd.get());
+    finishReplacement(r, fd, err, path);
+}
+
+struct AtomicFileWriter::State {
+    Replacement replacement;
+    Fd fd;
+};
+
+AtomicFileWriter::AtomicFileWriter(const std::string& path)
+    : m_path(path)
+{
+    Replacement r = beginReplacement(path);
+    const int fd = r.temp.fd;
+    m_state.reset(new State { std::move(r), Fd(fd) });
+}
+
+AtomicFileWriter::~AtomicFileWriter()
+{
+    if (m_state && m_state->fd.get() >= 0)
+        ::unlink(m_state->replacement.temp.path.c_str());
+}
+
+void AtomicFileWriter::write(std::string_view bytes)
+{
+    if (!m_state || m_state->fd.get() < 0)
+        fail(EBADF, kCannotWrite, m_path);
+    if (const int err = writeAll(m_state->fd.get(), bytes)) {
+        ::unlink(m_state->replacement.temp.path.c_str());
+        m_state->fd.close();
+        fail(err, kCannotWrite, m_path);
+    }
+}
+
+void AtomicFileWriter::commit()
+{
+    if (!m_state || m_state->fd.get() < 0)
+        fail(EBADF, kCannotWrite, m_path);
+    finishReplacement(m_state->replacement, m_state->fd, 0, m_path);
 }
 
 void touchFile(const std::string& path)

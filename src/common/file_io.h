@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -57,6 +58,26 @@ enum class OldTail { Drop, Keep };
 // be flushed after the rename).
 void writeFileAtomically(
     const std::string& path, std::string_view bytes, OldTail tail = OldTail::Drop);
+
+// A file written piece by piece that replaces path only once commit() is called,
+// with every guarantee of writeFileAtomically (the old content is dropped), in
+// constant memory. Destroyed before commit, it leaves path as it was and removes its
+// temporary file. Every step throws FileError.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(const std::string& path);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    void write(std::string_view bytes);
+    void commit();
+
+private:
+    struct State;
+    std::string m_path;
+    std::unique_ptr<State> m_state;
+};
 
 // Creates an empty file when none exists (the open dialog's "create" answer);
 // an existing regular file is left as it is, anything else refused. Never blocks.

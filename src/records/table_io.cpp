@@ -1,5 +1,6 @@
 #include "records/table_io.h"
 
+#include "common/file_io.h"
 #include "records/table_config.h"
 
 #include <algorithm>
@@ -105,11 +106,11 @@ void TableFile::writeAt(const char* bytes, std::size_t size, std::int64_t offset
 
 std::string readFileStart(const std::string& path, std::size_t limit)
 {
-    const TableFile file(path, O_RDONLY);
-    const auto size = static_cast<std::size_t>(std::max<std::int64_t>(file.size(), 0));
-    std::string bytes(std::min(limit, size), '\0');
-    bytes.resize(file.readAt(bytes.data(), limit, 0));
-    return bytes;
+    try {
+        return readRegularFile(path, limit).bytes;
+    } catch (const FileError& e) {
+        throw TableError(e.number(), e.what());
+    }
 }
 
 } // namespace orvex

@@ -39,7 +39,8 @@ private:
 // there is neither.
 std::string fileNameOf(const std::string& path);
 
-// At most limit bytes from the start of a regular file. Throws TableError.
+// At most limit bytes from the start of a regular file (never blocking on anything
+// else). Throws TableError.
 std::string readFileStart(const std::string& path, std::size_t limit);
 
 } // namespace orvex

@@ -65,6 +65,23 @@ TEST_F(FileIo, AtomicWriteReplacesAndLeavesNoTemporaryFile)
 
 // Only temporary files of this program that no save holds any more are removed: two
 // saves of one file at once must not delete each other's, nor anybody else's file.
+TEST_F(FileIo, PieceByPieceWriterReplacesOnlyWhenCommitted)
+{
+    writeFileAtomically(path("a.txt"), "old");
+    {
+        AtomicFileWriter abandoned(path("a.txt"));
+        abandoned.write("half");
+    }
+    EXPECT_EQ(readWholeFile(path("a.txt")), "old");
+    EXPECT_EQ(files(), 1);
+    AtomicFileWriter writer(path("a.txt"));
+    writer.write("new ");
+    writer.write("text");
+    writer.commit();
+    EXPECT_EQ(readWholeFile(path("a.txt")), "new text");
+    EXPECT_EQ(files(), 1);
+}
+
 TEST_F(FileIo, OnlyStaleTemporaryFilesAreRemoved)
 {
     const std::string target = path("b.ORV");
