@@ -6,6 +6,7 @@
 #include "records/field_bytes.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <optional>
 
@@ -26,14 +27,11 @@ int daysInMonth(int month, int year)
     return 31;
 }
 
-// The numeric value of a text, rounded; nullopt beyond 16 bits. Plain digit runs,
-// the usual case in a stored date, skip the general parse.
+// The numeric value of a text, rounded; nullopt beyond 16 bits. Plain digits within
+// blanks, the usual case in a stored date, skip the general parse.
 std::optional<int> datePart(std::string_view text)
 {
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ')
-        ++i;
-    const std::string_view digits = text.substr(i);
+    const std::string_view digits = trimBlanks(text);
     if (!digits.empty() && digits.size() <= 5
         && digits.find_first_not_of("0123456789") == std::string_view::npos) {
         int v = 0;
@@ -51,10 +49,49 @@ std::optional<int> datePart(std::string_view text)
     }
 }
 
-std::string buildDate(int day, int month, int year)
+// dd/mm/ + the year's digits, day and month zero-padded (as Rellenar with "0" does).
+void appendDate(std::string& out, int day, int month, int year)
 {
-    return rellenar(std::to_string(day), 2, '0', 0) + "/"
-        + rellenar(std::to_string(month), 2, '0', 0) + "/" + std::to_string(year);
+    char text[16] = { static_cast<char>('0' + day / 10), static_cast<char>('0' + day % 10), '/',
+        static_cast<char>('0' + month / 10), static_cast<char>('0' + month % 10), '/' };
+    out.append(text, std::to_chars(text + 6, text + sizeof text, year).ptr);
+}
+
+// "d/m/y" in plain digits within blanks, the usual stored date, read in one pass; false
+// for anything else (the general rules then apply, with the same result for this form).
+bool readPlainDate(
+    std::string_view s, std::optional<int>& d, std::optional<int>& m, std::optional<int>& y)
+{
+    std::size_t i = 0;
+    int parts[3] = {};
+    for (int k = 0; k < 3; ++k) {
+        while (i < s.size() && s[i] == ' ')
+            ++i;
+        int value = 0, digits = 0;
+        for (; i < s.size() && s[i] >= '0' && s[i] <= '9' && digits < 6; ++i, ++digits)
+            value = value * 10 + (s[i] - '0');
+        if (digits == 0 || value > 32767)
+            return false;
+        while (i < s.size() && s[i] == ' ')
+            ++i;
+        if (k < 2 && (i == s.size() || s[i++] != '/'))
+            return false;
+        parts[k] = value;
+    }
+    if (i != s.size())
+        return false;
+    d = parts[0], m = parts[1], y = parts[2];
+    return true;
+}
+
+// The year fechaValida reads back from buildDate's text: the whole year when it has four
+// digits, else its first two expanded as a two-digit year.
+int yearReadBack(int year)
+{
+    if (year < 10000)
+        return year;
+    const int yy = year / 1000;
+    return yy >= 80 ? 1900 + yy : 2000 + yy;
 }
 
 } // namespace
@@ -99,27 +136,39 @@ bool fechaValida(std::string_view date)
     return day >= 1 && day <= daysInMonth(static_cast<int>(month), static_cast<int>(year));
 }
 
-std::string normalizarFecha(std::string_view date, int window)
+bool appendNormalizedDate(std::string& out, std::string_view date, int window)
 {
-    if (isBlankDate(date))
-        return std::string(kBlankDate);
-    const auto first = date.find('/');
-    const auto second = first == std::string_view::npos ? first : date.find('/', first + 1);
-    if (second == std::string_view::npos)
-        return std::string(date);
-    const auto d = datePart(date.substr(0, first));
-    const auto m = datePart(date.substr(first + 1, second - first - 1));
-    const auto y = datePart(date.substr(second + 1));
-    if (!d || !m || !y)
-        return std::string(date);
+    if (isBlankDate(date)) {
+        out += kBlankDate;
+        return true;
+    }
+    std::optional<int> d, m, y;
+    if (!readPlainDate(date, d, m, y)) {
+        const auto first = date.find('/');
+        const auto second = first == std::string_view::npos ? first : date.find('/', first + 1);
+        if (second == std::string_view::npos)
+            return false;
+        d = datePart(date.substr(0, first));
+        m = datePart(date.substr(first + 1, second - first - 1));
+        y = datePart(date.substr(second + 1));
+        if (!d || !m || !y)
+            return false;
+    }
     const int month = std::clamp(*m, 1, 12);
     int day = std::clamp(*d, 1, 31);
     const int year = completarAnio(*y, window);
-    std::string result = buildDate(day, month, year);
-    if (!fechaValida(result)) {
+    // The day fechaValida would reject, the month's last day replaces.
+    if (day > daysInMonth(month, yearReadBack(year)))
         day = daysInMonth(month, year);
-        result = buildDate(day, month, year);
-    }
+    appendDate(out, day, month, year);
+    return true;
+}
+
+std::string normalizarFecha(std::string_view date, int window)
+{
+    std::string result;
+    if (!appendNormalizedDate(result, date, window))
+        result = date;
     return result;
 }
 

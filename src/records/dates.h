@@ -27,6 +27,10 @@ bool fechaValida(std::string_view date);
 // whose day, month or year is beyond a 16-bit number.
 std::string normalizarFecha(std::string_view date, int window = 0);
 
+// normalizarFecha appended to out; false (nothing appended) when the text would come
+// back unchanged.
+bool appendNormalizedDate(std::string& out, std::string_view date, int window = 0);
+
 // FechaCorta: normalizarFecha as dd/mm/yy (its first 6 and last 2 characters).
 std::string fechaCorta(std::string_view date);
 

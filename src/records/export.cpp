@@ -55,7 +55,9 @@ std::string exportFileName(const std::string& dataPath)
 
 std::string columnHeader(const FieldDescription& field)
 {
-    return (field.isProtected() ? "*" : "") + std::string(trimBlanks(field.caption));
+    std::string header = field.isProtected() ? "*" : "";
+    header += trimBlanks(field.caption);
+    return header;
 }
 
 std::string exportDoneMessage(const std::string& name)

@@ -2,7 +2,11 @@
 
 #include "common/numbers.h"
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -11,11 +15,22 @@ namespace orvex {
 // The byte conversions of a record's fields, little-endian as stored. A field
 // shorter than the value reads its missing high bytes as 0; a longer one is read
 // from its first bytes.
-std::int16_t cvi(std::string_view bytes);
-std::int32_t cvl(std::string_view bytes);
-float cvs(std::string_view bytes);
-double cvd(std::string_view bytes);
-Money cvc(std::string_view bytes); // int64 count of 1/10,000 units
+template <class T> T fromFieldBytes(std::string_view bytes)
+{
+    std::array<char, sizeof(T)> raw {};
+    std::memcpy(raw.data(), bytes.data(), std::min(bytes.size(), raw.size()));
+    return std::bit_cast<T>(raw);
+}
+
+inline std::int16_t cvi(std::string_view bytes) { return fromFieldBytes<std::int16_t>(bytes); }
+inline std::int32_t cvl(std::string_view bytes) { return fromFieldBytes<std::int32_t>(bytes); }
+inline float cvs(std::string_view bytes) { return fromFieldBytes<float>(bytes); }
+inline double cvd(std::string_view bytes) { return fromFieldBytes<double>(bytes); }
+// An int64 count of 1/10,000 units.
+inline Money cvc(std::string_view bytes)
+{
+    return Money::fromRaw(fromFieldBytes<std::int64_t>(bytes));
+}
 
 std::string mki(std::int16_t value);
 std::string mkl(std::int32_t value);

@@ -36,6 +36,29 @@ void appendShaped(std::string& out, const char* first, const char* last)
     out.append(first, last);
 }
 
+constexpr std::uint64_t kPowersOfTen[] = { 1, 10, 100, 1000, 10000 };
+
+// units / 10^kept with its sign (none for 0), the integer part left out when 0 (a "#"
+// place), then "." and decimals digits (kept of them from units, the rest zeros).
+void appendUnits(std::string& out, bool negative, std::uint64_t units, int kept, int decimals)
+{
+    const std::uint64_t whole = units / kPowersOfTen[kept];
+    const std::uint64_t fraction = units % kPowersOfTen[kept];
+    if (negative && units != 0)
+        out += '-';
+    char buf[24];
+    if (whole != 0)
+        out.append(buf, std::to_chars(buf, buf + sizeof buf, whole).ptr);
+    if (decimals > 0) {
+        out += '.';
+        const auto end = std::to_chars(buf, buf + sizeof buf, fraction).ptr;
+        appendZeros(out, kept - static_cast<int>(end - buf));
+        if (kept > 0)
+            out.append(buf, end);
+        appendZeros(out, decimals - kept);
+    }
+}
+
 std::string_view fieldBytes(const FieldLayout& f, const char* record)
 {
     return { record + f.offset, f.length };
@@ -55,9 +78,22 @@ void appendNumber(std::string& out, double value, int decimals)
 {
     if (!std::isfinite(value))
         return;
+    decimals = std::clamp(decimals, 0, kMaxDecimals);
+    // With up to four decimals, value x 10^decimals needs at most 53 + 10 bits and is exact
+    // in an x87 long double; rounding it to an integer (halves to even) then gives the digits
+    // the general conversion would, for a fraction of its cost.
+    if constexpr (std::numeric_limits<long double>::digits >= 64) {
+        if (decimals <= 4 && std::fabs(value) < 1e14) {
+            const long double scaled = static_cast<long double>(value) * kPowersOfTen[decimals];
+            // The current rounding mode, nearest with halves to even, as fistp rounds.
+            const long long units = std::llrint(scaled);
+            appendUnits(out, units < 0, static_cast<std::uint64_t>(units < 0 ? -units : units),
+                decimals, decimals);
+            return;
+        }
+    }
     char buf[kNumberRoom];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed,
-        std::clamp(decimals, 0, kMaxDecimals));
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
     appendShaped(out, buf, r.ptr);
 }
 
@@ -80,34 +116,15 @@ void appendCurrency(std::string& out, std::int64_t raw, int decimals)
     decimals = std::clamp(decimals, 0, kMaxDecimals);
     const bool negative = raw < 0;
     // The magnitude as unsigned, so that the most negative count has one too.
-    std::uint64_t units
+    const std::uint64_t units
         = negative ? 0 - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
-    int kept = std::min(decimals, 4);
-    std::uint64_t step = 1;
-    for (int k = kept; k < 4; ++k)
-        step *= 10;
+    const int kept = std::min(decimals, 4);
+    const std::uint64_t step = kPowersOfTen[4 - kept];
     std::uint64_t q = units / step;
     const std::uint64_t r = units % step;
     if (step > 1 && (r > step / 2 || (r == step / 2 && (q & 1) != 0)))
         ++q;
-    std::uint64_t scale = 1;
-    for (int k = 0; k < kept; ++k)
-        scale *= 10;
-    const std::uint64_t whole = q / scale;
-    const std::uint64_t fraction = q % scale;
-    if (negative && q != 0)
-        out += '-';
-    char buf[24];
-    if (whole != 0)
-        out.append(buf, std::to_chars(buf, buf + sizeof buf, whole).ptr);
-    if (decimals > 0) {
-        out += '.';
-        const auto end = std::to_chars(buf, buf + sizeof buf, fraction).ptr;
-        appendZeros(out, kept - static_cast<int>(end - buf));
-        if (kept > 0)
-            out.append(buf, end);
-        appendZeros(out, decimals - kept);
-    }
+    appendUnits(out, negative, q, kept, decimals);
 }
 
 void appendFieldText(std::string& out, const FieldLayout& f, const char* record)
@@ -131,12 +148,11 @@ void appendFieldText(std::string& out, const FieldLayout& f, const char* record)
         return appendNumber(out, cvd(bytes), f.decimals);
     case kTypeCurrency:
         return appendCurrency(out, cvc(bytes).raw(), f.decimals);
-    case kTypeDate: {
+    case kTypeDate:
         // A text that is no date comes back as stored: show it as other texts are.
-        const std::string date = normalizarFecha(bytes);
-        out += date == kBlankDate ? std::string_view(date) : trimRightBlanks(date);
+        if (!appendNormalizedDate(out, bytes))
+            out += trimRightBlanks(bytes);
         return;
-    }
     default:
         out += trimRightBlanks(bytes);
     }

@@ -32,6 +32,17 @@ std::string upperText(std::string_view utf8)
 }
 
 // nearest(part / whole x 100) in integers, halves to even.
+// Whether upper-casing a text can change whether it holds upper: only when upper has a
+// letter that some other byte turns into.
+bool caseMatters(std::string_view upper)
+{
+    for (const char c : upper)
+        for (int b = 0; b < 256; ++b)
+            if (static_cast<char>(b) != c && upperCp1252(static_cast<char>(b)) == c)
+                return true;
+    return false;
+}
+
 int wholePercent(std::int64_t part, std::int64_t whole)
 {
     const std::int64_t scaled = part * 100;
@@ -86,8 +97,11 @@ Scan::Scan(const TableAccess& access, std::int32_t count, const SearchRequest& r
     m_core = utf8ToCp1252(typed);
     // A character no stored text can hold matches nothing (it would become "?").
     m_possible = cp1252ToUtf8(m_core) == typed;
-    if (m_upper)
+    if (m_upper) {
         upperCp1252(m_core.data(), m_core.size());
+        // Digits, signs and the like are found as they are: no need to upper-case the fields.
+        m_upper = caseMatters(m_core);
+    }
     m_pattern = request.wholeWords ? " " + m_core + " " : m_core;
 
     const auto& fields = access.layout().fields;
@@ -122,7 +136,7 @@ bool Scan::matches(const char* record)
         m_text += ' ';
         if (m_upper && !number)
             upperCp1252(m_text.data(), m_text.size());
-        if (::memmem(m_text.data(), m_text.size(), m_pattern.data(), m_pattern.size()))
+        if (std::string_view(m_text).find(m_pattern) != std::string_view::npos)
             return true;
     }
     return false;

@@ -2,11 +2,14 @@
 #include "records/field_text.h"
 
 #include "common/calc_error.h"
+#include "common/format.h"
+#include "common/text.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 namespace orvex {
 namespace {
@@ -56,6 +59,28 @@ TEST(NumberFormat, HashPlacesDropTheZeroIntegerPart)
         SCOPED_TRACE(c.value);
         EXPECT_EQ(number(c.value, c.decimals), c.expected);
     }
+}
+
+TEST(NumberFormat, AgreesWithTheCorrectlyRoundedFixedText)
+{
+    // The display format is the fixed text of the exact value with its zero integer part
+    // dropped: checked against formatFixed over ties, tiny and large values.
+    std::mt19937_64 random(3);
+    std::vector<double> values
+        = { 0.125, 0.375, 2.5, 1000.125, 0.0005, 0.00015, -0.005, 99999999999999.9 };
+    for (int k = 0; k < 20000; ++k)
+        values.push_back(std::ldexp(static_cast<double>(random() % (1ULL << 53)),
+                             -static_cast<int>(random() % 70))
+            * (k % 2 ? -1 : 1));
+    for (const double v : values)
+        for (int decimals = 0; decimals <= 6; ++decimals) {
+            std::string expected = formatFixed(v, decimals);
+            const bool negative = expected[0] == '-';
+            const std::size_t digits = negative ? 1 : 0;
+            if (expected.compare(digits, 2, "0.") == 0 || expected.substr(digits) == "0")
+                expected.erase(digits, 1);
+            ASSERT_EQ(number(v, decimals), expected) << v << " " << decimals;
+        }
 }
 
 TEST(NumberFormat, IntegersAndCurrencyAreExact)
@@ -181,6 +206,14 @@ TEST(FieldBytes, ConversionsRoundTripAndUpperCaseCoversWindows1252)
     std::string text = "a\xE1\xF1\xFF\x9A\xF7\xDFz";
     upperCp1252(text.data(), text.size());
     EXPECT_EQ(text, "A\xC1\xD1\x9F\x8A\xF7\xDFZ");
+    std::string all(256, ' ');
+    for (int b = 0; b < 256; ++b)
+        all[static_cast<std::size_t>(b)] = static_cast<char>(b);
+    std::string blockUpper = all;
+    upperCp1252(blockUpper.data(), blockUpper.size());
+    for (std::size_t b = 0; b < 256; ++b)
+        EXPECT_EQ(blockUpper[b], upperCp1252(all[b])) << b; // the block and the byte agree
+    EXPECT_EQ(cp1252ToUtf8(blockUpper.substr(0xE0, 32)), "ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖ÷ØÙÚÛÜÝÞŸ");
     EXPECT_EQ(trimBlanks("  a b \t "), "a b \t");
 }
 
