@@ -9,6 +9,7 @@
 #include <limits>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <string>
 
 namespace orvex::cli {
@@ -28,7 +29,7 @@ struct UsageError {
 };
 
 // The command only reads: a table another program edits is waited for on the status
-// line, which prints its message once.
+// line, whose message is printed once.
 class CommandHooks : public BrowserHost {
 public:
     explicit CommandHooks(std::ostream& err)
@@ -43,13 +44,14 @@ public:
     }
     void status(const std::string& text) override
     {
-        if (!text.empty())
+        if (!text.empty() && m_shown.insert(text).second)
             m_err << text << "\n" << std::flush;
     }
     bool confirmSave() override { return false; }
 
 private:
     std::ostream& m_err;
+    std::set<std::string> m_shown;
 };
 
 std::int64_t integerArgument(const std::string& option, const std::string& text)

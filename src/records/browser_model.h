@@ -46,6 +46,13 @@ enum class FillMode { Full = 0, ScrolledUp = 1, ScrolledDown = 2 };
 // touch the table wait through the host; when the user cancels that wait the call
 // changes nothing and returns as documented. TableError leaves a call with the
 // system's reason, for the window's message.
+//
+// A window's road through it: at load, ScratchFile, then readHandOffName("lst.cod") and
+// loadConfiguration(configPaths(name)) (nullopt: stay empty), tableHasData (else
+// kNoRecordsMessage), browserTitle; at first activation setUp with the grid's rows,
+// fill(firstRecord()), editorState({1, 1}); at the end saveSearchSettings, and when not
+// preloaded deleteConfigurationFiles and, after a hand-off, writeSelectionFile with
+// seleccionado().
 class BrowserModel {
 public:
     explicit BrowserModel(BrowserHost& host);
@@ -62,10 +69,8 @@ public:
     const std::vector<BrowserColumn>& columns() const { return m_columns; }
     int columnCount() const { return static_cast<int>(m_columns.size()); }
     int visibleRows() const { return m_rows; }
-    std::int32_t recordCount() const
-    {
-        return m_count;
-    } // also Ps's Max; Min is 1, LargeChange visibleRows
+    // The record count: also Ps's Max (its Min is 1, its LargeChange visibleRows()).
+    std::int32_t recordCount() const { return m_count; }
     std::int32_t firstRecord() const { return m_first; } // logical record in row 1, Ps's value
     bool editable() const; // I3 of the header >= 1: edits are possible and saved
 

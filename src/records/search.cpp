@@ -53,6 +53,81 @@ int wholePercent(std::int64_t part, std::int64_t whole)
     return static_cast<int>(q);
 }
 
+// Finds a pattern in a text, when caseless whatever the text's case (the pattern is then
+// upper case), without copying the text: memchr runs over the spellings of the pattern's
+// rarest character in a sample of the text, and each hit is compared whole.
+class Finder {
+public:
+    void reset(std::string_view pattern, bool caseless, std::string_view sample)
+    {
+        m_pattern = pattern;
+        m_caseless = caseless;
+        std::size_t best = SIZE_MAX;
+        for (std::size_t j = 0; j < pattern.size(); ++j) {
+            char spellings[2] = { pattern[j], pattern[j] };
+            int count = 0;
+            for (int b = 0; caseless && b < 256 && count < 2; ++b)
+                if (upperCp1252(static_cast<char>(b)) == pattern[j])
+                    spellings[count++] = static_cast<char>(b);
+            std::size_t seen = 0;
+            for (const char c : sample)
+                seen += c == spellings[0] || c == spellings[1];
+            if (seen < best) {
+                best = seen;
+                m_anchor = j;
+                m_spellings[0] = spellings[0];
+                m_spellings[1] = spellings[1];
+            }
+        }
+        m_next[0] = m_next[1] = 0;
+        m_valid[0] = m_valid[1] = false;
+    }
+
+    // The first occurrence in text starting at from or later; npos when none. Calls for one
+    // text come with growing from.
+    std::size_t find(std::string_view text, std::size_t from)
+    {
+        const std::size_t size = m_pattern.size();
+        for (std::size_t pos = from + m_anchor; pos < text.size();) {
+            for (int k = 0; k < 2; ++k)
+                if (!m_valid[k] || (m_next[k] != std::string_view::npos && m_next[k] < pos)) {
+                    const void* at
+                        = std::memchr(text.data() + pos, m_spellings[k], text.size() - pos);
+                    m_next[k] = at
+                        ? static_cast<std::size_t>(static_cast<const char*>(at) - text.data())
+                        : std::string_view::npos;
+                    m_valid[k] = true;
+                }
+            const std::size_t hit = std::min(m_next[0], m_next[1]);
+            if (hit == std::string_view::npos)
+                return hit;
+            const std::size_t start = hit - m_anchor;
+            if (start + size <= text.size() && matchesAt(text.data() + start))
+                return start;
+            pos = hit + 1;
+        }
+        return std::string_view::npos;
+    }
+
+private:
+    bool matchesAt(const char* at) const
+    {
+        if (!m_caseless)
+            return std::memcmp(at, m_pattern.data(), m_pattern.size()) == 0;
+        for (std::size_t i = 0; i < m_pattern.size(); ++i)
+            if (upperCp1252(at[i]) != m_pattern[i])
+                return false;
+        return true;
+    }
+
+    std::string_view m_pattern;
+    bool m_caseless = false;
+    std::size_t m_anchor = 0;
+    char m_spellings[2] = {};
+    std::size_t m_next[2] = {};
+    bool m_valid[2] = {};
+};
+
 class Scan {
 public:
     Scan(const TableAccess& access, std::int32_t count, const SearchRequest& request,
@@ -82,7 +157,7 @@ private:
     bool m_cancelled = false;
     int m_lastPercent = -1;
     std::string m_text;
-    std::vector<char> m_block;
+    Finder m_finder;
     std::vector<std::size_t> m_candidates;
 };
 
@@ -182,21 +257,15 @@ std::optional<SearchHit> Scan::runByBlocks(RecordReader& reader)
 {
     const auto length = static_cast<std::size_t>(m_access.layout().recordLength);
     while (reader.loadBlock()) {
-        std::string_view bytes = reader.blockBytes();
-        if (m_upper) {
-            m_block.assign(bytes.begin(), bytes.end());
-            upperCp1252(m_block.data(), m_block.size());
-            bytes = { m_block.data(), m_block.size() };
-        }
+        const std::string_view bytes = reader.blockBytes();
+        m_finder.reset(m_core, m_upper, bytes.substr(0, 4096));
         m_candidates.clear();
         std::size_t from = 0;
         while (from < bytes.size()) {
-            const void* at
-                = ::memmem(bytes.data() + from, bytes.size() - from, m_core.data(), m_core.size());
-            if (!at)
+            const std::size_t at = m_finder.find(bytes, from);
+            if (at == std::string_view::npos)
                 break;
-            const std::size_t slot
-                = static_cast<std::size_t>(static_cast<const char*>(at) - bytes.data()) / length;
+            const std::size_t slot = at / length;
             m_candidates.push_back(slot);
             from = (slot + 1) * length;
         }

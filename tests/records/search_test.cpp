@@ -135,7 +135,7 @@ TEST_F(SearchTest, BlockScanFindsWhatTheRecordByRecordRulesFind)
     std::vector<std::tuple<std::string, double, std::string>> rows;
     for (int k = 0; k < 6000; ++k)
         rows.emplace_back(
-            k % 13 == 0 ? words[random() % 7] : "x" + std::to_string(k), k * 0.25, "sol");
+            k % 13 == 0 ? words[random() % 7] : std::to_string(k) + "x", k * 0.25, "sol");
     makeTable(rows);
     std::string index;
     for (std::int32_t k = 0; k < m_count; ++k)
@@ -152,7 +152,7 @@ TEST_F(SearchTest, BlockScanFindsWhatTheRecordByRecordRulesFind)
     for (std::int32_t i = 1; i <= m_count; ++i)
         records.push_back(
             data.substr(static_cast<std::size_t>(access->locate(i).physical - 1) * 26, 26));
-    for (const char* text : { "sol", "luna", "sol y", "río", "x5999", "12.25" })
+    for (const char* text : { "sol", "luna", "sol y", "río", "5999x", "12.25" })
         for (const bool matchCase : { false, true })
             for (const bool wholeWords : { false, true })
                 for (const int direction : { 0, 1, 2 }) {
