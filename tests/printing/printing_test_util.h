@@ -1,0 +1,58 @@
+#pragma once
+
+#include "common/file_io.h"
+#include "printing/line_prefix.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace orvex::test {
+
+// A fresh folder that is also the current directory while the test runs (the settings
+// file and the prepared copies are named relative to it).
+class PrintingFolder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_old = std::filesystem::current_path();
+        std::string pattern
+            = (std::filesystem::temp_directory_path() / "orvex-print-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+        std::filesystem::current_path(m_dir);
+    }
+    void TearDown() override
+    {
+        std::filesystem::current_path(m_old);
+        std::filesystem::remove_all(m_dir);
+    }
+    static void write(const std::string& name, const std::string& bytes)
+    {
+        writeFileAtomically(name, bytes);
+    }
+    static std::string read(const std::string& name) { return readWholeFile(name); }
+
+    std::filesystem::path m_dir;
+    std::filesystem::path m_old;
+};
+
+// A report line: the prefix of spec (PrefijoLinea) followed by text.
+inline std::string line(const char* spec, const std::string& text)
+{
+    return prefijoLinea(spec) + text;
+}
+
+// count lines "L1", "L2", ... each ended by CR LF.
+inline std::string numberedLines(int count, const char* spec = nullptr, int from = 1)
+{
+    std::string text;
+    for (int i = from; i < from + count; ++i)
+        text += (spec ? prefijoLinea(spec) : std::string()) + "L" + std::to_string(i) + "\r\n";
+    return text;
+}
+
+} // namespace orvex::test
