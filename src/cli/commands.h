@@ -22,5 +22,6 @@ int runCombined(const Args& args, std::ostream& out, std::ostream& err);
 int runLoan(const Args& args, std::ostream& out, std::ostream& err);
 int runSchedule(const Args& args, std::ostream& out, std::ostream& err);
 int runTable(const Args& args, std::ostream& out, std::ostream& err);
+int runReport(const Args& args, std::ostream& out, std::ostream& err);
 
 } // namespace orvex::cli

@@ -18,6 +18,7 @@ const std::map<std::string, Command>& commands()
         { "diagram", orvex::cli::runDiagram }, { "plan", orvex::cli::runPlan },
         { "rate", orvex::cli::runRate }, { "combined", orvex::cli::runCombined },
         { "table", orvex::cli::runTable },
+        { "report", orvex::cli::runReport },
     };
     return table;
 }
@@ -38,6 +39,9 @@ const char* kUsage =
     "  schedule ARCHIVO.ORV         plan de pagos de la hoja calculada (texto de Archivo Excel)\n"
     "  table show|export|search NOMBRE ...  la tabla de registros lstNOMBRE.ini/.cmp/.rg:\n"
     "                               la página de la rejilla, el archivo texto o la búsqueda\n"
+    "  report pages ARCHIVO         prepara un informe: páginas, encabezados, líneas, ancho\n"
+    "  report text ARCHIVO [--first A] [--last B] [--copies N]\n"
+    "                               los bytes del informe para la impresora MS-DOS\n"
     "\n"
     "  --help      esta ayuda\n"
     "  --version   la versión\n";
