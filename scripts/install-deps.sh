@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
   fonts-dejavu-core fonts-liberation
+  # pdfinfo/pdftotext read printed PDFs back in tests; lp feeds the character printer
+  poppler-utils cups-client
   locales clang-format
 )
 locale_name=es_CO.UTF-8

@@ -1,0 +1,301 @@
+#include "common/ui/launcher.h"
+#include "common/ui/message_service.h"
+#include "printing/line_prefix.h"
+#include "printing/ui/imprime.h"
+#include "printing_ui_test_util.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <sys/stat.h>
+
+using namespace orvex;
+
+namespace {
+
+// count report lines "L1" .. with CR LF; a first line "#pg#" as header when paged.
+std::string report(int count, bool pageHeader = false)
+{
+    std::string text = pageHeader ? prefijoLinea("2001") + "#pg#\r\n" : std::string();
+    for (int i = 1; i <= count; ++i)
+        text += "L" + std::to_string(i) + "\r\n";
+    return text;
+}
+
+// Keeps what the command file and the printer's file hold at the moment the command runs.
+class RecordingLauncher : public ScriptedProcessLauncher {
+public:
+    int run(const QString& program, const QStringList& arguments,
+        const QString& workingDirectory) override
+    {
+        if (!arguments.isEmpty()) {
+            commandLine = QString::fromStdString(readWholeFile(arguments[0].toStdString()));
+            const auto quoted
+                = QRegularExpression(QStringLiteral("'([^']*)'\\n$")).match(commandLine);
+            printerFile = quoted.captured(1);
+            printed = readWholeFile(printerFile.toStdString());
+        }
+        return ScriptedProcessLauncher::run(program, arguments, workingDirectory);
+    }
+    QString commandLine;
+    QString printerFile;
+    std::string printed;
+};
+
+} // namespace
+
+class TstImprime : public QObject {
+    Q_OBJECT
+
+private:
+    test::WorkFolder folder;
+    ScriptedMessageService messages;
+    RecordingLauncher launcher;
+
+    template <class T> T* find(Imprime& w, const char* name)
+    {
+        auto* control = w.findChild<T*>(QString::fromUtf8(name));
+        if (!control)
+            qWarning("missing control %s", name);
+        return control;
+    }
+
+    // The window showing file, as a host opens it.
+    void open(Imprime& w, const QString& file)
+    {
+        w.archivo()->setText(file);
+        w.show();
+    }
+
+    bool onlyPrintError() const
+    {
+        return messages.shown.size() == 1 && messages.shown[0].text == "Error al imprimir..."
+            && messages.shown[0].title == "IMPRESORA"
+            && messages.shown[0].icon == MsgIcon::Critical;
+    }
+
+private slots:
+    void init()
+    {
+        folder.enter();
+        messages.shown.clear();
+        launcher = RecordingLauncher();
+    }
+    void cleanup() { folder.leave(); }
+
+    void controlsAndDefaults()
+    {
+        Imprime w(messages, launcher);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Imprimir Archivo"));
+        QCOMPARE(w.palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xC0));
+        QCOMPARE(find<QLabel>(w, "Archivo")->text(), QStringLiteral("Nombre del Archivo"));
+        QCOMPARE(find<QLabel>(w, "Label1")->text(), QStringLiteral("Páginas :"));
+        QVERIFY(find<QLabel>(w, "Paginas"));
+        QCOMPARE(find<QGroupBox>(w, "Frame1")->title(), QStringLiteral("Páginas"));
+        QCOMPARE(find<QLabel>(w, "Label20")->text(), QStringLiteral("Inicial :"));
+        QCOMPARE(find<QLabel>(w, "Label21")->text(), QStringLiteral("Final :"));
+        QCOMPARE(find<QLineEdit>(w, "Pagina0")->text(), QString());
+        QCOMPARE(find<QLineEdit>(w, "Pagina1")->text(), QString());
+        QCOMPARE(find<QGroupBox>(w, "Frame3")->title(), QStringLiteral("Copias"));
+        QCOMPARE(find<QLineEdit>(w, "Copias")->text(), QStringLiteral("1"));
+        QVERIFY(find<QGroupBox>(w, "Frame2"));
+        const char* captions[] = { "&Pantalla", "&Impresora", "Impresora MS-&DOS" };
+        for (int i = 0; i < 3; ++i) {
+            auto* option
+                = find<QRadioButton>(w, qPrintable(QStringLiteral("PantallaImpresora%1").arg(i)));
+            QCOMPARE(option->text(), QString::fromUtf8(captions[i]));
+            QCOMPARE(option->isChecked(), i == 1);
+        }
+        QCOMPARE(find<QPushButton>(w, "btnImpresora")->text(), QStringLiteral("I&mpresora"));
+        QVERIFY(find<QLabel>(w, "lbImpresora"));
+        QCOMPARE(find<QPushButton>(w, "Boton0")->text(), QStringLiteral("&Aceptar"));
+        QCOMPARE(find<QPushButton>(w, "Boton1")->text(), QStringLiteral("&Salir"));
+        QVERIFY(find<QLabel>(w, "bmp")->isHidden());
+    }
+
+    void showingPreparesTheReport()
+    {
+        test::writeBytes("ancho.rpt", std::string(100, 'x') + "\r\n" + report(119));
+        Imprime w(messages, launcher);
+        open(w, "ancho.rpt");
+        QCOMPARE(find<QLabel>(w, "Paginas")->text(), QStringLiteral("c3"));
+        QVERIFY(QFile::exists("Imprime.set"));
+        QVERIFY(QFile::exists("ancho.txt"));
+        QCOMPARE(w.ajusteAnchoMaximoDOS("a b"), QStringLiteral("a") + QString(98, ' ') + "b");
+
+        // Hidden by "&Salir", shown again for another report (a missing one shows no count).
+        QTest::mouseClick(find<QPushButton>(w, "Boton1"), Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+        w.archivo()->setText("no-existe.rpt");
+        w.show();
+        QCOMPARE(find<QLabel>(w, "Paginas")->text(), QString());
+        QVERIFY(messages.shown.empty());
+
+        // A pipe in the report's place is refused at once, with the print message.
+        w.hide();
+        QCOMPARE(::mkfifo("tubo.rpt", 0600), 0);
+        w.archivo()->setText("tubo.rpt");
+        w.show();
+        QVERIFY(onlyPrintError());
+    }
+
+    void enablingAndFocusRules()
+    {
+        test::writeBytes("a.rpt", report(3));
+        Imprime w(messages, launcher);
+        open(w, "a.rpt");
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        const char* ranged[]
+            = { "Frame1", "Label20", "Label21", "Pagina0", "Pagina1", "Copias", "Frame3" };
+        find<QRadioButton>(w, "PantallaImpresora0")->click();
+        for (const char* name : ranged)
+            QVERIFY2(!find<QWidget>(w, name)->isEnabled(), name);
+        find<QRadioButton>(w, "PantallaImpresora2")->click();
+        for (const char* name : ranged)
+            QVERIFY2(find<QWidget>(w, name)->isEnabled(), name);
+
+        auto* aceptar = find<QPushButton>(w, "Boton0");
+        auto* first = find<QLineEdit>(w, "Pagina0");
+        auto* last = find<QLineEdit>(w, "Pagina1");
+        first->setFocus();
+        QTest::keyClicks(first, "5");
+        QVERIFY(!aceptar->isEnabled());
+        last->setFocus();
+        QCOMPARE(last->text(), QStringLiteral("5"));
+        QVERIFY(aceptar->isEnabled());
+        QTRY_COMPARE(last->selectedText(), QStringLiteral("5"));
+        QTest::keyClicks(last, "4");
+        QVERIFY(!aceptar->isEnabled());
+        QTest::keyClick(last, Qt::Key_Backspace);
+        QTest::keyClicks(last, "7");
+        QVERIFY(aceptar->isEnabled());
+
+        auto* option = find<QRadioButton>(w, "PantallaImpresora1");
+        option->setFocus();
+        QTest::keyClick(option, Qt::Key_Return);
+        QVERIFY(aceptar->hasFocus());
+    }
+
+    void screenRunsTheViewerOnThePreparedCopy()
+    {
+        test::writeBytes("a.rpt", prefijoLinea("0312") + "Titulo\r\n");
+        Imprime w(messages, launcher);
+        open(w, "a.rpt");
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        find<QRadioButton>(w, "PantallaImpresora0")->click();
+        QTest::mouseClick(find<QPushButton>(w, "Boton0"), Qt::LeftButton);
+        // "Q.COM" is not a program here: the desktop's viewer opens the copy.
+        QCOMPARE(launcher.calls.size(), std::size_t(1));
+        QCOMPARE(launcher.calls[0].kind, ScriptedProcessLauncher::Kind::OpenWithDesktop);
+        QCOMPARE(launcher.calls[0].program, QStringLiteral("a.txt"));
+        QVERIFY(find<QPushButton>(w, "Boton1")->hasFocus());
+
+        test::writeBytes("Imprime.set", "Visor : less -R\r\n");
+        launcher.installed << "less";
+        w.hide();
+        w.show();
+        QTest::mouseClick(find<QPushButton>(w, "Boton0"), Qt::LeftButton);
+        QCOMPARE(launcher.calls.back().kind, ScriptedProcessLauncher::Kind::StartDetached);
+        QCOMPARE(launcher.calls.back().program, QStringLiteral("less"));
+        QCOMPARE(launcher.calls.back().arguments, QStringList({ "-R", "a.txt" }));
+    }
+
+    void characterPrinterSendsTheBytesAndCleansUp()
+    {
+        test::writeBytes("a.rpt", report(70, true));
+        Imprime w(messages, launcher);
+        open(w, "a.rpt");
+        find<QRadioButton>(w, "PantallaImpresora2")->click();
+        find<QLineEdit>(w, "Pagina0")->setText("2");
+        find<QLineEdit>(w, "Pagina1")->setText("2");
+        QTest::mouseClick(find<QPushButton>(w, "Boton0"), Qt::LeftButton);
+        QVERIFY(messages.shown.empty());
+        QCOMPARE(launcher.calls.size(), std::size_t(1));
+        QCOMPARE(launcher.calls[0].program, QStringLiteral("/bin/sh"));
+        QCOMPARE(launcher.commandLine, "lp -o raw '" + folder.path("t00") + "'\n");
+        // Page 2: the page number right-aligned to 80 columns, lines 58 to 70.
+        std::string page2 = std::string(79, ' ') + "2\r\n";
+        for (int i = 58; i <= 70; ++i)
+            page2 += "L" + std::to_string(i) + "\r\n";
+        QCOMPARE(launcher.printed, page2 + "\f");
+        for (const char* name : { "t00", "t00.DAT", "t00.NDX" })
+            QVERIFY2(!QFile::exists(name), name);
+
+        // A program of the host's own, or a command that fails.
+        launcher.installed << "./Imprime";
+        launcher.runResult = 1;
+        QTest::mouseClick(find<QPushButton>(w, "Boton0"), Qt::LeftButton);
+        QCOMPARE(launcher.commandLine,
+            "'" + folder.path("Imprime") + "' '" + folder.path("t00") + "'\n");
+        QVERIFY(onlyPrintError());
+        QVERIFY(!QFile::exists("t00"));
+    }
+
+    void pagePrinterWritesAPdf()
+    {
+        test::writeBytes("a.rpt", report(70, true));
+        Imprime w(messages, launcher);
+        const QString pdf = folder.path("informe.pdf");
+        w.choosePrinter = [&pdf](QPrinter& printer, QWidget*) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        };
+        open(w, "a.rpt");
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::mouseClick(find<QPushButton>(w, "btnImpresora"), Qt::LeftButton);
+        QCOMPARE(find<QLabel>(w, "lbImpresora")->text(), pdf);
+        QVERIFY(find<QPushButton>(w, "Boton0")->hasFocus());
+        QTest::mouseClick(find<QPushButton>(w, "Boton0"), Qt::LeftButton);
+        QVERIFY(messages.shown.empty());
+        QCOMPARE(test::pdfPageCount(pdf), 2);
+        const QStringList pages = test::pdfPages(pdf);
+        QCOMPARE(pages.size(), 2);
+        QVERIFY(pages[0].contains(QRegularExpression("^\\s*1\\s*\\n")));
+        QVERIFY(pages[0].indexOf("L1\n") < pages[0].indexOf("L57"));
+        QVERIFY(!pages[0].contains("L58"));
+        QVERIFY(pages[1].contains(QRegularExpression("^\\s*2\\s*\\n")));
+        QVERIFY(pages[1].indexOf("L58") < pages[1].indexOf("L70"));
+    }
+
+    void badInputGivesTheMessageNeverACrash()
+    {
+        std::string binary;
+        for (int b = 0; b < 256; ++b)
+            binary += static_cast<char>(b == '\r' ? 'x' : b);
+        test::writeBytes("a.rpt", std::string(10 << 20, 'x') + "\r\n" + binary + "\r\nfin\r\n");
+        Imprime w(messages, launcher);
+        const QString pdf = folder.path("a.pdf");
+        w.printer().setOutputFormat(QPrinter::PdfFormat);
+        w.printer().setOutputFileName(pdf);
+        open(w, "a.rpt");
+        QTest::mouseClick(find<QPushButton>(w, "Boton0"), Qt::LeftButton);
+        QVERIFY(messages.shown.empty());
+        QCOMPARE(test::pdfPageCount(pdf), 1);
+
+        // Copies beyond a 16-bit number, then a picture list of 21 pictures.
+        find<QLineEdit>(w, "Copias")->setText("99999");
+        QTest::mouseClick(find<QPushButton>(w, "Boton0"), Qt::LeftButton);
+        QVERIFY(onlyPrintError());
+        messages.shown.clear();
+        find<QLineEdit>(w, "Copias")->setText("1");
+        std::string pictures;
+        for (int i = 0; i < 21; ++i)
+            pictures += "falta.png 1 1\r\n";
+        test::writeBytes("a.rpt.img", pictures);
+        QTest::mouseClick(find<QPushButton>(w, "Boton0"), Qt::LeftButton);
+        QVERIFY(onlyPrintError());
+
+        // A picture file that is not a picture.
+        messages.shown.clear();
+        test::writeBytes("logo.png", "no es una imagen");
+        test::writeBytes("a.rpt.img", "logo.png 0 0\r\n");
+        QTest::mouseClick(find<QPushButton>(w, "Boton0"), Qt::LeftButton);
+        QVERIFY(onlyPrintError());
+    }
+};
+
+QTEST_MAIN(TstImprime)
+#include "tst_imprime.moc"
