@@ -16,6 +16,14 @@ struct KitCommand {
     const char* arguments;
     const char* help;
     int (*run)(const QStringList& arguments);
+    // True when these arguments need no screen (the window system is then not asked for
+    // one); null: the command always shows a window.
+    bool (*headless)(const QStringList& arguments) = nullptr;
 };
+
+// The subcommands, each in its own file.
+int runImprimir(const QStringList& arguments);
+bool imprimirIsHeadless(const QStringList& arguments);
+int runCaja(const QStringList& arguments);
 
 } // namespace orvex::kit

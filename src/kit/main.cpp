@@ -16,7 +16,15 @@ using orvex::kit::KitCommand;
 // Each subcommand adds its line here.
 const std::vector<KitCommand>& commands()
 {
-    static const std::vector<KitCommand> table = {};
+    static const std::vector<KitCommand> table = {
+        { "imprimir", "REPORTE [--pdf SALIDA.pdf] [--desde A] [--hasta B] [--copias N]",
+            "abre Imprimir Archivo para REPORTE; con --pdf lo imprime en un PDF sin ventana "
+            "(0: hecho, 1: error al imprimir)",
+            orvex::kit::runImprimir, orvex::kit::imprimirIsHeadless },
+        { "caja", "\"PREGUNTA\" [--defecto TEXTO] [--lista PATRON]",
+            "pregunta un texto o un archivo de PATRON; la respuesta sale por stdout (1: cancelado)",
+            orvex::kit::runCaja },
+    };
     return table;
 }
 
@@ -62,6 +70,12 @@ int main(int argc, char* argv[])
         std::fputs(usage().c_str(), stderr);
         return orvex::kit::kExitUsage;
     }
+    QStringList rest;
+    for (int i = 2; i < argc; ++i)
+        rest << QString::fromLocal8Bit(argv[i]);
+    // A command that draws no window must run without a display.
+    if (command->headless && command->headless(rest))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvex"));
     QStringList arguments = QApplication::arguments().mid(2);

@@ -1,0 +1,135 @@
+#include "../printing/ui/printing_ui_test_util.h"
+#include "kit/kit_commands.h"
+#include "printing/line_prefix.h"
+#include "printing/ui/caja.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cstdio>
+#include <unistd.h>
+
+using namespace orvex;
+
+namespace {
+
+// What a command writes on standard output while it runs.
+class CapturedStdout {
+public:
+    CapturedStdout()
+    {
+        std::fflush(stdout);
+        m_file = std::tmpfile();
+        m_saved = ::dup(1);
+        ::dup2(::fileno(m_file), 1);
+    }
+    QString text()
+    {
+        std::fflush(stdout);
+        ::dup2(m_saved, 1);
+        ::close(m_saved);
+        std::rewind(m_file);
+        QByteArray bytes;
+        char buffer[4096];
+        while (const auto n = std::fread(buffer, 1, sizeof buffer, m_file))
+            bytes.append(buffer, static_cast<qsizetype>(n));
+        std::fclose(m_file);
+        // QtTest's own messages go to standard output too.
+        QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
+        lines.removeIf([](const QString& line) { return line.startsWith(QLatin1String("QWARN")); });
+        return lines.join(QLatin1Char('\n'));
+    }
+
+private:
+    std::FILE* m_file = nullptr;
+    int m_saved = -1;
+};
+
+// Answers the input box once it shows: types text into its entry, then presses a button.
+void answerCaja(const QString& typed, const char* button)
+{
+    QTimer::singleShot(0, [typed, button] {
+        auto* box = qobject_cast<Caja*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (auto* texto = box->findChild<QLineEdit*>("Texto"); texto && texto->isVisible())
+            texto->setText(typed);
+        box->findChild<QPushButton*>(button)->click();
+    });
+}
+
+} // namespace
+
+class TstKit : public QObject {
+    Q_OBJECT
+
+private:
+    test::WorkFolder folder;
+
+private slots:
+    void init() { folder.enter(); }
+    void cleanup() { folder.leave(); }
+
+    void imprimirWritesATwoPagePdf()
+    {
+        std::string report = prefijoLinea("2312") + "LISTADO\r\n";
+        for (int i = 1; i <= 80; ++i)
+            report += "Renglon " + std::to_string(i) + "\r\n";
+        test::writeBytes("listado.rpt", report);
+        const QString pdf = folder.path("listado.pdf");
+        QCOMPARE(kit::runImprimir({ "listado.rpt", "--pdf", pdf }), kit::kExitOk);
+        QCOMPARE(test::pdfPageCount(pdf), 2);
+        const QStringList pages = test::pdfPages(pdf);
+        QCOMPARE(pages.size(), 2);
+        for (const QString& page : pages)
+            QVERIFY(page.trimmed().startsWith("LISTADO"));
+        QVERIFY(pages[0].indexOf("Renglon 1\n") < pages[0].indexOf("Renglon 57\n"));
+        QVERIFY(pages[1].indexOf("Renglon 58\n") < pages[1].indexOf("Renglon 80\n"));
+
+        // Page 2 only, two copies.
+        QCOMPARE(kit::runImprimir({ "listado.rpt", "--pdf", pdf, "--desde", "2", "--hasta", "2",
+                     "--copias", "2" }),
+            kit::kExitOk);
+        QCOMPARE(test::pdfPageCount(pdf), 2);
+        QVERIFY(test::pdfPages(pdf)[1].contains("Renglon 80"));
+        QVERIFY(!test::pdfPages(pdf)[1].contains("Renglon 1\n"));
+    }
+
+    void imprimirFailuresAndUsage()
+    {
+        QVERIFY(kit::imprimirIsHeadless({ "a.rpt", "--pdf", "a.pdf" }));
+        QVERIFY(!kit::imprimirIsHeadless({ "a.rpt" }));
+        QCOMPARE(kit::runImprimir({ "no-existe.rpt", "--pdf", "x.pdf" }), kit::kExitCancelled);
+        QCOMPARE(kit::runImprimir({}), kit::kExitUsage);
+        QCOMPARE(kit::runImprimir({ "a.rpt", "--pdf" }), kit::kExitUsage);
+        QCOMPARE(kit::runImprimir({ "a.rpt", "b.rpt" }), kit::kExitUsage);
+        test::writeBytes("a.rpt", "uno\r\n");
+        QCOMPARE(
+            kit::runImprimir({ "a.rpt", "--pdf", "a.pdf", "--copias", "1e9" }), kit::kExitUsage);
+        // A range past the last page prints nothing.
+        QCOMPARE(kit::runImprimir({ "a.rpt", "--pdf", "a.pdf", "--desde", "5", "--hasta", "6" }),
+            kit::kExitCancelled);
+        QVERIFY(!QFile::exists("a.pdf"));
+    }
+
+    void cajaPrintsTheAnswerOrEndsCancelled()
+    {
+        CapturedStdout out;
+        answerCaja("mi respuesta", "Boton0");
+        const int accepted = kit::runCaja({ "¿Nombre?", "--defecto", "x" });
+        answerCaja("ignorada", "Boton1");
+        const int cancelled = kit::runCaja({ "¿Nombre?" });
+        test::writeBytes("uno.dat", "");
+        answerCaja({}, "Boton0");
+        const int listed = kit::runCaja({ "¿Archivo?", "--lista", "*.dat", "--defecto", "uno" });
+        QCOMPARE(out.text(), QStringLiteral("mi respuesta\nUNO\n"));
+        QCOMPARE(accepted, kit::kExitOk);
+        QCOMPARE(cancelled, kit::kExitCancelled);
+        QCOMPARE(listed, kit::kExitOk);
+        QCOMPARE(kit::runCaja({ "a", "b" }), kit::kExitUsage);
+        QCOMPARE(kit::runCaja({ "a", "--lista" }), kit::kExitUsage);
+    }
+};
+
+QTEST_MAIN(TstKit)
+#include "tst_kit.moc"
