@@ -41,6 +41,13 @@ void Liquidacion::createMenus()
     m_archivoExcel = utilidad->addAction(QStringLiteral("Archivo Excel"));
     m_archivoExcel->setObjectName(QStringLiteral("Menu10"));
     connect(m_archivoExcel, &QAction::triggered, this, &Liquidacion::copyToClipboard);
+    m_imprimir = utilidad->addAction(QStringLiteral("Imprimir..."));
+    m_imprimir->setObjectName(QStringLiteral("Menu11"));
+    // Like every window it opens, the printer's window rebuilds the table when it closes.
+    connect(m_imprimir, &QAction::triggered, this, [this] {
+        m_schedulePrinter.print(m_table, runModal);
+        rebuild();
+    });
 }
 
 void Liquidacion::createGrid()

@@ -2,6 +2,7 @@
 
 #include "loans/schedule.h"
 #include "loans/ui/loan_ui.h"
+#include "loans/ui/schedule_printer.h"
 
 #include <QDialog>
 
@@ -21,8 +22,8 @@ struct AppContext;
 // closes the window.
 //
 // Controls: Celdas (grid), GraficarPlan "Graficar", Cerrar "C&errar", menu Menu0
-// "Utilidad" with the action Menu10 "Archivo Excel" (control arrays carry their
-// index after the name). Celdas shows the schedule's header row as its
+// "Utilidad" with the actions Menu10 "Archivo Excel" and Menu11 "Imprimir..." (control
+// arrays carry their index after the name). Celdas shows the schedule's header row as its
 // horizontal header: schedule row r, column c is the grid's row r - 1, column c.
 class Liquidacion : public QDialog {
     Q_OBJECT
@@ -58,6 +59,8 @@ private:
     ScheduleTable m_table;
     QMenuBar* m_menuBar = nullptr;
     QAction* m_archivoExcel = nullptr;
+    QAction* m_imprimir = nullptr;
+    SchedulePrinter m_schedulePrinter { m_ctx, this };
     QTableWidget* m_celdas = nullptr;
     QPushButton* m_graficar = nullptr;
     QPushButton* m_cerrar = nullptr;

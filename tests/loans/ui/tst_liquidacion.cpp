@@ -1,8 +1,13 @@
 #include "loans/ui/liquidacion.h"
+#include "../../printing/ui/printing_ui_test_util.h"
+#include "common/ui/launcher.h"
 #include "loans_ui_test_util.h"
+#include "printing/ui/imprime.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QLabel>
+#include <QPushButton>
 
 using namespace orvex;
 
@@ -70,6 +75,63 @@ private slots:
         QCOMPARE(window.windowTitle(), QStringLiteral("LIQUIDACION DE PRESTAMOS EN UVRS"));
         test::click(window, "Cerrar");
         QVERIFY(!window.isVisible());
+    }
+
+    void imprimirPrintsTheScheduleToPdf()
+    {
+        // A loan of 6000 repaid in 60 payments of 100 at no interest: 61 rows, two pages.
+        std::vector<double> in(61, 0.0), out(61, -100.0);
+        in[0] = 6000;
+        out[0] = 0;
+        test::setFlows(m.state, in, out);
+        ScriptedProcessLauncher launcher;
+        m.ctx.launcher = &launcher;
+        // The printer's settings file goes to the current directory.
+        const QString oldDir = QDir::currentPath();
+        QDir::setCurrent(m.dir.path());
+        Liquidacion window(m.ctx, ScheduleSource::worksheet("0"));
+        window.show();
+        const QString pdf = m.dir.filePath("plan.pdf");
+        QString shownFile;
+        window.runModal = [&](QDialog& child) {
+            auto& imprime = dynamic_cast<Imprime&>(child);
+            child.show();
+            shownFile = imprime.archivo()->text();
+            imprime.printer().setOutputFormat(QPrinter::PdfFormat);
+            imprime.printer().setOutputFileName(pdf);
+            imprime.findChild<QPushButton*>("Boton0")->click();
+            imprime.findChild<QPushButton*>("Boton1")->click();
+            return 0;
+        };
+        window.findChild<QAction*>("Menu11")->trigger();
+        m.ctx.launcher = nullptr;
+        QDir::setCurrent(oldDir);
+        QVERIFY(QFile::exists(m.dir.filePath("Imprime.set")));
+        QVERIFY(m.messages.shown.empty());
+        QVERIFY(shownFile.endsWith("/liquidacion.rpt"));
+        QVERIFY(!shownFile.left(shownFile.lastIndexOf('/')).contains('.'));
+        QCOMPARE(test::pdfPageCount(pdf), 2);
+        const QStringList pages = test::pdfPages(pdf);
+        QCOMPARE(pages.size(), 2);
+        const QRegularExpression row("^\\s*(\\d+)\\s+\\S*\\s*\\S*\\s*\\S*\\s+(\\d+\\.\\d\\d)\\s*$");
+        int expected = 0;
+        for (int p = 0; p < 2; ++p) {
+            QVERIFY(pages[p].trimmed().startsWith("LIQUIDACION DE PRESTAMOS"));
+            QVERIFY(
+                pages[p].contains(QRegularExpression(QStringLiteral("\\n\\s+%1\\n").arg(p + 1))));
+            QVERIFY(pages[p].contains(
+                QRegularExpression("Período\\s+Pago Intereses\\s+Cuota\\s+Pago Capital\\s+Saldo")));
+            // The periods in order, each with its balance.
+            for (const QString& line : pages[p].split('\n')) {
+                const auto match = row.match(line);
+                if (!match.hasMatch())
+                    continue;
+                QCOMPARE(match.captured(1).toInt(), expected);
+                QCOMPARE(match.captured(2), QString::number(6000 - 100 * expected) + ".00");
+                ++expected;
+            }
+        }
+        QCOMPARE(expected, 61);
     }
 };
 
