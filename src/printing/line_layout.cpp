@@ -117,6 +117,12 @@ std::vector<TextRun> ajusteAnchoMaximo(std::string_view text, const FontSpec& fo
         return runs;
     }
     const double room = avail - metrics.textWidth(font, words);
+    // A text wider than the room would need negative gaps and print its words over each
+    // other; it prints as it is instead.
+    if (room < 0) {
+        runs.push_back({ x, std::string(words) });
+        return runs;
+    }
     const double gap = nearest(room / static_cast<double>(gaps));
     const double last = room - gap * static_cast<double>(gaps - 1);
     double at = leadWidth;

@@ -70,7 +70,7 @@ LineLayout layoutLine(
 
 // AjusteAnchoMaximo: the runs of text spread so that its right end lies at the line
 // width less the right margin, the last gap taking the remainder; a text without blanks
-// between words is one run. font is the line's font.
+// between words, or too wide for that room, is one run. font is the line's font.
 std::vector<TextRun> ajusteAnchoMaximo(std::string_view text, const FontSpec& font,
     const LayoutContext& context, const FontMetrics& metrics);
 

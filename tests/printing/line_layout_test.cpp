@@ -119,6 +119,10 @@ TEST(AjusteAnchoMaximo, TheTextEndsAtTheRightMargin)
         "ab@264 cd@10165 ");
     EXPECT_EQ(runs(LineLayout { font, 0, ajusteAnchoMaximo("  uno", font, context, metrics), 0 }),
         "uno@264 ");
+    // 80 characters take 11520 twips, more than the 10453 there is: printed unspread.
+    const std::string wide = std::string(39, 'x') + " " + std::string(40, 'y');
+    EXPECT_EQ(runs(LineLayout { font, 0, ajusteAnchoMaximo(wide, font, context, metrics), 0 }),
+        wide + "@0 ");
 }
 
 // Records what a page printer draws.
