@@ -50,11 +50,12 @@ std::optional<int> datePart(std::string_view text)
 }
 
 // dd/mm/ + the year's digits, day and month zero-padded (as Rellenar with "0" does).
-void appendDate(std::string& out, int day, int month, int year)
+char* putDate(char* out, int day, int month, int year)
 {
-    char text[16] = { static_cast<char>('0' + day / 10), static_cast<char>('0' + day % 10), '/',
-        static_cast<char>('0' + month / 10), static_cast<char>('0' + month % 10), '/' };
-    out.append(text, std::to_chars(text + 6, text + sizeof text, year).ptr);
+    const char head[6] = { static_cast<char>('0' + day / 10), static_cast<char>('0' + day % 10),
+        '/', static_cast<char>('0' + month / 10), static_cast<char>('0' + month % 10), '/' };
+    out = std::copy(head, head + 6, out);
+    return std::to_chars(out, out + 6, year).ptr;
 }
 
 // "d/m/y" in plain digits within blanks, the usual stored date, read in one pass; false
@@ -136,23 +137,21 @@ bool fechaValida(std::string_view date)
     return day >= 1 && day <= daysInMonth(static_cast<int>(month), static_cast<int>(year));
 }
 
-bool appendNormalizedDate(std::string& out, std::string_view date, int window)
+char* putNormalizedDate(char* out, std::string_view date, int window)
 {
-    if (isBlankDate(date)) {
-        out += kBlankDate;
-        return true;
-    }
+    if (isBlankDate(date))
+        return std::copy(kBlankDate.begin(), kBlankDate.end(), out);
     std::optional<int> d, m, y;
     if (!readPlainDate(date, d, m, y)) {
         const auto first = date.find('/');
         const auto second = first == std::string_view::npos ? first : date.find('/', first + 1);
         if (second == std::string_view::npos)
-            return false;
+            return nullptr;
         d = datePart(date.substr(0, first));
         m = datePart(date.substr(first + 1, second - first - 1));
         y = datePart(date.substr(second + 1));
         if (!d || !m || !y)
-            return false;
+            return nullptr;
     }
     const int month = std::clamp(*m, 1, 12);
     int day = std::clamp(*d, 1, 31);
@@ -160,8 +159,16 @@ bool appendNormalizedDate(std::string& out, std::string_view date, int window)
     // The day fechaValida would reject, the month's last day replaces.
     if (day > daysInMonth(month, yearReadBack(year)))
         day = daysInMonth(month, year);
-    appendDate(out, day, month, year);
-    return true;
+    return putDate(out, day, month, year);
+}
+
+bool appendNormalizedDate(std::string& out, std::string_view date, int window)
+{
+    char text[16];
+    char* end = putNormalizedDate(text, date, window);
+    if (end)
+        out.append(text, end);
+    return end != nullptr;
 }
 
 std::string normalizarFecha(std::string_view date, int window)

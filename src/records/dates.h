@@ -28,8 +28,10 @@ bool fechaValida(std::string_view date);
 std::string normalizarFecha(std::string_view date, int window = 0);
 
 // normalizarFecha appended to out; false (nothing appended) when the text would come
-// back unchanged.
+// back unchanged. putNormalizedDate writes it at out (16 bytes free) and returns its end,
+// or nullptr when the text would come back unchanged.
 bool appendNormalizedDate(std::string& out, std::string_view date, int window = 0);
+char* putNormalizedDate(char* out, std::string_view date, int window = 0);
 
 // FechaCorta: normalizarFecha as dd/mm/yy (its first 6 and last 2 characters).
 std::string fechaCorta(std::string_view date);

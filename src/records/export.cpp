@@ -17,30 +17,40 @@ void writeExport(const TableAccess& access, const std::vector<FieldDescription>&
 {
     const TableLayout& layout = access.layout();
     AtomicFileWriter file(path);
-    std::string buffer;
-    buffer.reserve(kFlushBytes + 4096);
-    for (std::size_t k = 1; k < fields.size() && k <= layout.fields.size(); ++k)
-        if (!layout.fields[k - 1].hidden)
-            buffer += utf8ToCp1252(columnHeader(fields[k])) + '\t';
-    buffer += "\r\n";
+    std::string header;
+    std::vector<const FieldLayout*> visible;
+    std::size_t lineRoom = 2;
+    for (std::size_t k = 1; k < fields.size() && k <= layout.fields.size(); ++k) {
+        const FieldLayout& f = layout.fields[k - 1];
+        if (f.hidden)
+            continue;
+        header += utf8ToCp1252(columnHeader(fields[k])) + '\t';
+        visible.push_back(&f);
+        lineRoom += fieldTextRoom(f) + 1;
+    }
+    header += "\r\n";
+    file.write(header);
 
+    // Lines are written straight into one buffer, flushed before a line could overflow it.
+    std::vector<char> buffer(kFlushBytes + lineRoom);
+    char* const start = buffer.data();
+    char* at = start;
     RecordReader reader(access, 1, count);
     ScannedRecord r;
     while (count > 0 && reader.next(r)) {
-        for (const FieldLayout& f : layout.fields) {
-            if (f.hidden)
-                continue;
+        if (static_cast<std::size_t>(at - start) + lineRoom > buffer.size()) {
+            file.write({ start, static_cast<std::size_t>(at - start) });
+            at = start;
+        }
+        for (const FieldLayout* f : visible) {
             if (r.bytes)
-                appendFieldText(buffer, f, r.bytes);
-            buffer += '\t';
+                at = putFieldText(at, *f, r.bytes);
+            *at++ = '\t';
         }
-        buffer += "\r\n";
-        if (buffer.size() >= kFlushBytes) {
-            file.write(buffer);
-            buffer.clear();
-        }
+        *at++ = '\r';
+        *at++ = '\n';
     }
-    file.write(buffer);
+    file.write({ start, static_cast<std::size_t>(at - start) });
     file.commit();
 }
 

@@ -69,31 +69,6 @@ void upperCp1252(char* bytes, std::size_t size)
     }
 }
 
-std::string_view trimBlanks(std::string_view text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return trimRightBlanks(text.substr(first));
-}
-
-std::string_view trimRightBlanks(std::string_view text)
-{
-    // Stored texts end in long runs of blanks: eight at a time.
-    constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
-    std::size_t size = text.size();
-    while (size >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + size - 8, 8);
-        if (word != kBlanks)
-            break;
-        size -= 8;
-    }
-    while (size > 0 && text[size - 1] == ' ')
-        --size;
-    return text.substr(0, size);
-}
-
 ScratchFile::ScratchFile(const std::string& directory)
 {
     const std::string path = directory.empty() ? std::string(kName) : directory + "/" + kName;

@@ -43,8 +43,30 @@ char upperCp1252(char c);
 void upperCp1252(char* bytes, std::size_t size);
 
 // Only trailing / surrounding blanks (spaces) count, as in a stored fixed field.
-std::string_view trimBlanks(std::string_view text);
-std::string_view trimRightBlanks(std::string_view text);
+inline std::string_view trimRightBlanks(std::string_view text)
+{
+    // Stored texts end in long runs of blanks: eight at a time.
+    constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
+    std::size_t size = text.size();
+    while (size >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + size - 8, 8);
+        if (word != kBlanks)
+            break;
+        size -= 8;
+    }
+    while (size > 0 && text[size - 1] == ' ')
+        --size;
+    return text.substr(0, size);
+}
+
+inline std::string_view trimBlanks(std::string_view text)
+{
+    std::size_t first = 0;
+    while (first < text.size() && text[first] == ' ')
+        ++first;
+    return trimRightBlanks(text.substr(first));
+}
 
 // The scratch file "lstkwz.cvd" that a browser keeps open (created when missing,
 // never deleted) for as long as it runs. The conversions above work in memory; the

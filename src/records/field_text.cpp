@@ -18,11 +18,21 @@ namespace {
 // Room for the longest fixed text of a double (309 digits) plus sign, point and decimals.
 constexpr std::size_t kNumberRoom = 320 + kMaxDecimals;
 
-void appendZeros(std::string& out, int count) { out.append(static_cast<std::size_t>(count), '0'); }
+char* putZeros(char* out, int count)
+{
+    std::memset(out, '0', static_cast<std::size_t>(count));
+    return out + count;
+}
+
+char* put(char* out, std::string_view text)
+{
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+}
 
 // "-0.50" -> "-.50", "0" -> "", "-0.00" -> ".00": a lone zero integer part is a "#"
 // place and shows nothing; a value that rounds to zero shows no sign.
-void appendShaped(std::string& out, const char* first, const char* last)
+char* putShaped(char* out, const char* first, const char* last)
 {
     bool negative = first != last && *first == '-';
     if (negative)
@@ -32,31 +42,90 @@ void appendShaped(std::string& out, const char* first, const char* last)
     if (last - first >= 1 && *first == '0' && (last - first == 1 || first[1] == '.'))
         ++first;
     if (negative)
-        out += '-';
-    out.append(first, last);
+        *out++ = '-';
+    return put(out, { first, static_cast<std::size_t>(last - first) });
 }
 
 constexpr std::uint64_t kPowersOfTen[] = { 1, 10, 100, 1000, 10000 };
 
 // units / 10^kept with its sign (none for 0), the integer part left out when 0 (a "#"
 // place), then "." and decimals digits (kept of them from units, the rest zeros).
-void appendUnits(std::string& out, bool negative, std::uint64_t units, int kept, int decimals)
+char* putUnits(char* out, bool negative, std::uint64_t units, int kept, int decimals)
 {
     const std::uint64_t whole = units / kPowersOfTen[kept];
     const std::uint64_t fraction = units % kPowersOfTen[kept];
     if (negative && units != 0)
-        out += '-';
-    char buf[24];
+        *out++ = '-';
     if (whole != 0)
-        out.append(buf, std::to_chars(buf, buf + sizeof buf, whole).ptr);
+        out = std::to_chars(out, out + 24, whole).ptr;
     if (decimals > 0) {
-        out += '.';
+        *out++ = '.';
+        char buf[24];
         const auto end = std::to_chars(buf, buf + sizeof buf, fraction).ptr;
-        appendZeros(out, kept - static_cast<int>(end - buf));
+        out = putZeros(out, kept - static_cast<int>(end - buf));
         if (kept > 0)
-            out.append(buf, end);
-        appendZeros(out, decimals - kept);
+            out = put(out, { buf, static_cast<std::size_t>(end - buf) });
+        out = putZeros(out, decimals - kept);
     }
+    return out;
+}
+
+char* putNumber(char* out, double value, int decimals)
+{
+    if (!std::isfinite(value))
+        return out;
+    decimals = std::clamp(decimals, 0, kMaxDecimals);
+    // With up to four decimals, value x 10^decimals needs at most 53 + 10 bits and is exact
+    // in an x87 long double; rounding it to an integer (halves to even) then gives the digits
+    // the general conversion would, for a fraction of its cost.
+    if constexpr (std::numeric_limits<long double>::digits >= 64) {
+        if (decimals <= 4 && std::fabs(value) < 1e14) {
+            const long double scaled = static_cast<long double>(value) * kPowersOfTen[decimals];
+            // The current rounding mode, nearest with halves to even, as fistp rounds.
+            const long long units = std::llrint(scaled);
+            return putUnits(out, units < 0, static_cast<std::uint64_t>(units < 0 ? -units : units),
+                decimals, decimals);
+        }
+    }
+    char buf[kNumberRoom];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    return putShaped(out, buf, r.ptr);
+}
+
+char* putInteger(char* out, std::int64_t value, int decimals)
+{
+    decimals = std::clamp(decimals, 0, kMaxDecimals);
+    if (value != 0)
+        out = std::to_chars(out, out + 24, value).ptr;
+    if (decimals > 0) {
+        *out++ = '.';
+        out = putZeros(out, decimals);
+    }
+    return out;
+}
+
+char* putCurrency(char* out, std::int64_t raw, int decimals)
+{
+    decimals = std::clamp(decimals, 0, kMaxDecimals);
+    const bool negative = raw < 0;
+    // The magnitude as unsigned, so that the most negative count has one too.
+    const std::uint64_t units
+        = negative ? 0 - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
+    const int kept = std::min(decimals, 4);
+    const std::uint64_t step = kPowersOfTen[4 - kept];
+    std::uint64_t q = units / step;
+    const std::uint64_t r = units % step;
+    if (step > 1 && (r > step / 2 || (r == step / 2 && (q & 1) != 0)))
+        ++q;
+    return putUnits(out, negative, q, kept, decimals);
+}
+
+// Runs put on room bytes at the end of out and keeps what it wrote.
+template <class Put> void appendWith(std::string& out, std::size_t room, Put put)
+{
+    const std::size_t at = out.size();
+    out.resize(at + room);
+    out.resize(static_cast<std::size_t>(put(out.data() + at) - out.data()));
 }
 
 std::string_view fieldBytes(const FieldLayout& f, const char* record)
@@ -76,86 +145,59 @@ bool isNumericType(int type)
 
 void appendNumber(std::string& out, double value, int decimals)
 {
-    if (!std::isfinite(value))
-        return;
-    decimals = std::clamp(decimals, 0, kMaxDecimals);
-    // With up to four decimals, value x 10^decimals needs at most 53 + 10 bits and is exact
-    // in an x87 long double; rounding it to an integer (halves to even) then gives the digits
-    // the general conversion would, for a fraction of its cost.
-    if constexpr (std::numeric_limits<long double>::digits >= 64) {
-        if (decimals <= 4 && std::fabs(value) < 1e14) {
-            const long double scaled = static_cast<long double>(value) * kPowersOfTen[decimals];
-            // The current rounding mode, nearest with halves to even, as fistp rounds.
-            const long long units = std::llrint(scaled);
-            appendUnits(out, units < 0, static_cast<std::uint64_t>(units < 0 ? -units : units),
-                decimals, decimals);
-            return;
-        }
-    }
-    char buf[kNumberRoom];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-    appendShaped(out, buf, r.ptr);
+    appendWith(out, kNumberRoom, [&](char* at) { return putNumber(at, value, decimals); });
 }
 
 void appendInteger(std::string& out, std::int64_t value, int decimals)
 {
-    decimals = std::clamp(decimals, 0, kMaxDecimals);
-    if (value != 0) {
-        char buf[24];
-        const auto r = std::to_chars(buf, buf + sizeof buf, value);
-        out.append(buf, r.ptr);
-    }
-    if (decimals > 0) {
-        out += '.';
-        appendZeros(out, decimals);
-    }
+    appendWith(out, kNumberRoom, [&](char* at) { return putInteger(at, value, decimals); });
 }
 
 void appendCurrency(std::string& out, std::int64_t raw, int decimals)
 {
-    decimals = std::clamp(decimals, 0, kMaxDecimals);
-    const bool negative = raw < 0;
-    // The magnitude as unsigned, so that the most negative count has one too.
-    const std::uint64_t units
-        = negative ? 0 - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
-    const int kept = std::min(decimals, 4);
-    const std::uint64_t step = kPowersOfTen[4 - kept];
-    std::uint64_t q = units / step;
-    const std::uint64_t r = units % step;
-    if (step > 1 && (r > step / 2 || (r == step / 2 && (q & 1) != 0)))
-        ++q;
-    appendUnits(out, negative, q, kept, decimals);
+    appendWith(out, kNumberRoom, [&](char* at) { return putCurrency(at, raw, decimals); });
 }
 
-void appendFieldText(std::string& out, const FieldLayout& f, const char* record)
+std::size_t fieldTextRoom(const FieldLayout& field)
+{
+    if (isNumericType(field.type))
+        return kNumberRoom;
+    return field.type == kTypeDate ? std::max<std::size_t>(field.length, 16) : field.length;
+}
+
+char* putFieldText(char* out, const FieldLayout& f, const char* record)
 {
     const std::string_view bytes = fieldBytes(f, record);
     switch (f.type) {
     case kTypeNumberText:
         try {
-            appendNumber(out, numberValue(bytes), f.decimals);
+            return putNumber(out, numberValue(bytes), f.decimals);
         } catch (const CalcError&) {
-            // A number beyond a double shows as an empty text.
+            return out; // a number beyond a double shows as an empty text
         }
-        return;
     case kTypeInt16:
-        return appendInteger(out, cvi(bytes), f.decimals);
+        return putInteger(out, cvi(bytes), f.decimals);
     case kTypeInt32:
-        return appendInteger(out, cvl(bytes), f.decimals);
+        return putInteger(out, cvl(bytes), f.decimals);
     case kTypeSingle:
-        return appendNumber(out, static_cast<double>(cvs(bytes)), f.decimals);
+        return putNumber(out, static_cast<double>(cvs(bytes)), f.decimals);
     case kTypeDouble:
-        return appendNumber(out, cvd(bytes), f.decimals);
+        return putNumber(out, cvd(bytes), f.decimals);
     case kTypeCurrency:
-        return appendCurrency(out, cvc(bytes).raw(), f.decimals);
+        return putCurrency(out, cvc(bytes).raw(), f.decimals);
     case kTypeDate:
         // A text that is no date comes back as stored: show it as other texts are.
-        if (!appendNormalizedDate(out, bytes))
-            out += trimRightBlanks(bytes);
-        return;
+        if (char* end = putNormalizedDate(out, bytes))
+            return end;
+        return put(out, trimRightBlanks(bytes));
     default:
-        out += trimRightBlanks(bytes);
+        return put(out, trimRightBlanks(bytes));
     }
+}
+
+void appendFieldText(std::string& out, const FieldLayout& f, const char* record)
+{
+    appendWith(out, fieldTextRoom(f), [&](char* at) { return putFieldText(at, f, record); });
 }
 
 std::string fieldDisplayText(const FieldLayout& field, std::string_view record)

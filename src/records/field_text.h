@@ -51,6 +51,11 @@ void appendCurrency(std::string& out, std::int64_t raw, int decimals);
 // normalizarFecha of the trimmed text; other types the text without trailing blanks.
 void appendFieldText(std::string& out, const FieldLayout& field, const char* record);
 
+// The same written at out, which must have fieldTextRoom(field) bytes free; returns the
+// end of what was written. For scans that fill a buffer of their own.
+std::size_t fieldTextRoom(const FieldLayout& field);
+char* putFieldText(char* out, const FieldLayout& field, const char* record);
+
 // The same as UTF-8, for a grid cell. record must hold offset + length bytes.
 std::string fieldDisplayText(const FieldLayout& field, std::string_view record);
 

@@ -156,7 +156,7 @@ private:
     bool m_byBlocks = true;
     bool m_cancelled = false;
     int m_lastPercent = -1;
-    std::string m_text;
+    std::vector<char> m_text; // " " + a field's text + " "
     Finder m_finder;
     std::vector<std::size_t> m_candidates;
 };
@@ -195,6 +195,10 @@ Scan::Scan(const TableAccess& access, std::int32_t count, const SearchRequest& r
     }
     if (m_fields.empty())
         m_possible = false;
+    std::size_t room = 0;
+    for (const FieldLayout* f : m_fields)
+        room = std::max(room, std::max(fieldTextRoom(*f), f->searchWidth));
+    m_text.resize(room + 2);
 }
 
 // A field equal to the trimmed pattern always holds it, upper-cased or not, within
@@ -202,16 +206,19 @@ Scan::Scan(const TableAccess& access, std::int32_t count, const SearchRequest& r
 bool Scan::matches(const char* record)
 {
     for (const FieldLayout* f : m_fields) {
-        m_text.assign(1, ' ');
+        char* const start = m_text.data();
+        char* at = start;
+        *at++ = ' ';
         const bool number = isNumericType(f->type);
         if (number || f->type == kTypeDate)
-            appendFieldText(m_text, *f, record);
+            at = putFieldText(at, *f, record);
         else
-            m_text.append(record + f->offset, f->searchWidth);
-        m_text += ' ';
+            at = std::copy_n(record + f->offset, f->searchWidth, at);
+        *at++ = ' ';
         if (m_upper && !number)
-            upperCp1252(m_text.data(), m_text.size());
-        if (std::string_view(m_text).find(m_pattern) != std::string_view::npos)
+            upperCp1252(start, static_cast<std::size_t>(at - start));
+        if (std::string_view(start, static_cast<std::size_t>(at - start)).find(m_pattern)
+            != std::string_view::npos)
             return true;
     }
     return false;
