@@ -1,6 +1,7 @@
 #include "app/talvora.h"
 #include "common/shared_state.h"
 #include "common/ui/message_service.h"
+#include "common/ui/translations.h"
 #include "common/ui/widgets.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvex"));
+    orvex::installSpanishTranslations(app);
 
     orvex::SharedState state;
     orvex::QtMessageService messages;

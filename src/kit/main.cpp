@@ -1,5 +1,6 @@
 // orvex-kit: the toolkit windows as a host opens them, in the manner of the desktop's
 // dialog programs: arguments in, the answer on stdout, the exit status says how it ended.
+#include "common/ui/translations.h"
 #include "kit/kit_commands.h"
 
 #include <QApplication>
@@ -78,6 +79,7 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvex"));
+    orvex::installSpanishTranslations(app);
     QStringList arguments = QApplication::arguments().mid(2);
     return command->run(arguments);
 }

@@ -1,5 +1,7 @@
 #include "app/respuestas.h"
+#include "common/ui/translations.h"
 
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -10,6 +12,16 @@ class TstRespuestas : public QObject {
     Q_OBJECT
 
 private slots:
+    // The standard dialogs and buttons speak the program's Spanish.
+    void standardButtonsSpeakSpanish()
+    {
+        QVERIFY(installSpanishTranslations(*qApp));
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Sí"));
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Cancelar"));
+    }
+
     void cerrarClosesTheWindow_data()
     {
         QTest::addColumn<bool>("mnemonic");

@@ -1,0 +1,20 @@
+#include "common/ui/translations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace orvex {
+
+bool installSpanishTranslations(QCoreApplication& app)
+{
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(
+            QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
+} // namespace orvex
