@@ -5,9 +5,9 @@
 #include "common/shared_state.h"
 #include "common/ui/message_service.h"
 #include "common/ui/widgets.h"
-#include "rates/ui/tasa_interes.h"
 #include "loans/ui/liquidacion.h"
 #include "loans/ui/upac.h"
+#include "rates/ui/tasa_interes.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -31,6 +31,7 @@ Talvora::Talvora(AppContext& context, QWidget* parent)
     createEditors();
     createRateRow();
     createResultFrame();
+    fitWindowWidth();
     connectSignals();
 
     m_gridEventsEnabled = true;
@@ -55,13 +56,18 @@ int Talvora::execChild(QDialog& child)
 void Talvora::calculos()
 {
     m_gridEventsEnabled = false;
-    const CalcOutcome outcome = orvex::calculos(m_sheet, m_ctx.state);
+    CalcOutcome outcome;
+    try {
+        outcome = orvex::calculos(m_sheet, m_ctx.state);
+    } catch (const std::exception& e) { // out of memory: the calculation's message all the same
+        outcome.failed = true;
+    }
     if (outcome.comentario)
         m_labelComentario->setText(qs(*outcome.comentario));
     if (outcome.respuesta)
         m_labelRespuesta->setText(qs(*outcome.respuesta));
     if (outcome.newRate)
-        m_interes->setText(qs(*outcome.newRate));
+        setRateText(qs(*outcome.newRate));
     if (outcome.evaluation) {
         hideResultFrame();
         showEvaluation(*outcome.evaluation);
@@ -72,10 +78,13 @@ void Talvora::calculos()
     if (outcome.evaluation)
         runCellReaction();
     if (outcome.failed) {
+        clearAnswer();
         m_ctx.messages.calcError(this);
         return;
     }
-    showResultFrame();
+    // After an evaluation the frame shows the earlier answer only while it still holds.
+    if (!m_labelRespuesta->text().isEmpty())
+        showResultFrame();
 }
 
 int Talvora::runModal(QDialog& child) { return child.exec(); }
@@ -103,6 +112,28 @@ void Talvora::hideResultFrame()
 }
 
 void Talvora::closeResultFrame() { hideResultFrame(); }
+
+void Talvora::clearAnswer()
+{
+    m_labelComentario->clear();
+    m_labelRespuesta->clear();
+    hideResultFrame();
+}
+
+void Talvora::setRateText(const QString& text)
+{
+    m_programSetsRate = true;
+    m_interes->setText(text);
+    m_programSetsRate = false;
+}
+
+void Talvora::rateTextChanged(const QString& text)
+{
+    m_sheet.setRate(us(text));
+    fitRateField();
+    if (!m_programSetsRate)
+        clearAnswer();
+}
 
 void Talvora::toolbarButtonClicked(const QString& key)
 {

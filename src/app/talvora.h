@@ -106,6 +106,15 @@ private:
     // Results frame and window height go together.
     void showResultFrame();
     void hideResultFrame();
+    // The answer no longer matches the inputs (or could not be found): empty and hidden.
+    void clearAnswer();
+    // The program's own writes into Interes, which do not change the worksheet's meaning.
+    void setRateText(const QString& text);
+    void rateTextChanged(const QString& text);
+    // Interes as wide as its text, at least the designed width; the button moves along.
+    void fitRateField();
+    // Window width: the design's, plus what the grid's columns needed beyond theirs.
+    void fitWindowWidth();
 
     // Grid and input controls (talvora_editing.cpp).
     void setCell(int row, int column, const QString& text);
@@ -136,6 +145,8 @@ private:
     QString m_dialogName;
     bool m_gridEventsEnabled = false;
     bool m_updatingEditors = false;
+    bool m_programSetsRate = false;
+    int m_extraWidth = 0; // pixels the grid's columns needed beyond the design
 
     QWidget* m_client = nullptr;
     QToolBar* m_barra1 = nullptr;

@@ -31,6 +31,8 @@ CellPos Talvora::currentCell() const
 
 void Talvora::setCell(int row, int column, const QString& text)
 {
+    if (m_sheet.cell(row, column) != us(text))
+        clearAnswer();
     m_sheet.setCell(row, column, us(text));
     if (QTableWidgetItem* item = m_celdas->item(row - 1, column - 1))
         item->setText(text);
@@ -156,6 +158,7 @@ void Talvora::clearCurrentRow()
     const int row = currentCell().row;
     m_sheet.clearRow(row);
     refreshRow(row);
+    clearAnswer();
 }
 
 void Talvora::confirmPaste()
@@ -165,10 +168,18 @@ void Talvora::confirmPaste()
             MsgIcon::Question, MsgButtons::YesNo });
     if (answer != MsgAnswer::Yes)
         return;
-    const QString text = QGuiApplication::clipboard()->text();
-    if (pasteText(m_sheet, currentCell(), us(text)).cellsWritten == 0)
+    // Pasted into a copy: a paste that fails leaves the grid as it was.
+    Worksheet pasted = m_sheet;
+    PasteResult result;
+    if (!m_ctx.messages.guarded(this, [&] {
+            result = pasteText(pasted, currentCell(), us(QGuiApplication::clipboard()->text()));
+        }))
         return;
+    if (result.cellsWritten == 0)
+        return;
+    m_sheet = std::move(pasted);
     refreshGrid();
+    clearAnswer();
     runCellReaction();
 }
 
@@ -197,13 +208,14 @@ void Talvora::kindListKeyEnter()
     m_celdas->setFocus();
 }
 
+// "Incognita" and "*" are the same rate: showing one for the other changes no answer.
 void Talvora::rateFocusIn()
 {
-    m_interes->setText(qs(rateTextOnFocusIn(us(m_interes->text()))));
+    setRateText(qs(rateTextOnFocusIn(us(m_interes->text()))));
     // After the mouse press that gave the focus has placed the caret.
     QTimer::singleShot(0, m_interes, [this] { selectAllText(m_interes); });
 }
 
-void Talvora::rateFocusOut() { m_interes->setText(qs(rateTextOnFocusOut(us(m_interes->text())))); }
+void Talvora::rateFocusOut() { setRateText(qs(rateTextOnFocusOut(us(m_interes->text())))); }
 
 } // namespace orvex

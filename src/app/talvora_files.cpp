@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTableWidget>
 
@@ -56,6 +57,7 @@ void Talvora::newWorksheet()
     m_sheet.clear();
     refreshGrid();
     m_interes->clear();
+    clearAnswer();
     runCellReaction();
 }
 
@@ -71,10 +73,11 @@ void Talvora::cargar()
         const std::string rate = loaded.rate.value_or(us(m_interes->text()));
         m_sheet = std::move(loaded.sheet);
         m_sheet.setRate(rate);
-        m_interes->setText(qs(rate));
+        setRateText(qs(rate));
         refreshGrid();
         m_celdas->setCurrentCell(0, 0);
     }
+    clearAnswer();
     runCellReaction();
     m_celdas->setFocus();
 }
@@ -110,9 +113,17 @@ void Talvora::showValidationFault(const ValidationFault& fault)
 
 void Talvora::openFile()
 {
-    const QString name
-        = m_ctx.fileDialogs.openOrNewFileName(this, QStringLiteral("Abrir"), kFileFilter, m_dialogName);
+    const QString name = m_ctx.fileDialogs.openOrNewFileName(
+        this, QStringLiteral("Abrir"), kFileFilter, m_dialogName);
     if (name.isEmpty())
+        return;
+    // A mistyped name must not empty the worksheet: a missing file is created only when asked.
+    if (!QFileInfo::exists(name)
+        && m_ctx.messages.show(this,
+               { QStringLiteral("El archivo [") + name
+                       + QStringLiteral("] no existe. ¿Desea crearlo?"),
+                   QStringLiteral("Abrir"), MsgIcon::Question, MsgButtons::YesNo })
+            != MsgAnswer::Yes)
         return;
     const QString previous = m_fileName;
     try {
@@ -144,7 +155,7 @@ void Talvora::saveFile()
 void Talvora::saveFileAs()
 {
     const QString name = m_ctx.fileDialogs.saveFileName(
-        this, QStringLiteral("Guardar como..."), kFileFilter, m_dialogName);
+        this, QStringLiteral("Guardar como..."), kFileFilter, m_dialogName, QStringLiteral("ORV"));
     if (name.isEmpty())
         return;
     // The name becomes the worksheet's only once something was written under it.

@@ -22,6 +22,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace orvex {
 namespace {
 
@@ -108,8 +110,6 @@ void Talvora::createMenus()
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("AreaCliente"));
     setCentralWidget(m_client);
-    setFixedSize(twipsToPixels(kClientWidth, this),
-        menuBar()->sizeHint().height() + twipsToPixels(kClientHeight, this));
 }
 
 void Talvora::createToolBar()
@@ -173,10 +173,22 @@ void Talvora::createGrid()
     top->setFixedHeight(twipsToPixels(255, this));
     side->setFixedWidth(
         twipsToPixels(columnWidthTwips(kColumnCharacters[0], kGridFontPoints), this));
+    // The designed widths at least; wide enough for the header and for a value as long
+    // as the file stores ("Inicio" and five-digit periods, "Sensibilidad (%)").
+    const QFontMetrics metrics(m_celdas->font());
     for (int c = kColTipo; c <= kColSensibilidad; ++c) {
-        m_celdas->setColumnWidth(
-            c - 1, twipsToPixels(columnWidthTwips(kColumnCharacters[c], kGridFontPoints), this));
+        const int designed
+            = twipsToPixels(columnWidthTwips(kColumnCharacters[c], kGridFontPoints), this);
+        const int value
+            = metrics.horizontalAdvance(QString(kColumnFieldWidths[c], QLatin1Char('0')))
+            + 2 * metrics.averageCharWidth();
+        m_celdas->setColumnWidth(c - 1, std::max({ designed, top->sectionSizeHint(c - 1), value }));
     }
+    // Every column in view, without a horizontal scroll; the window grows with the grid.
+    const int needed = side->width() + top->length()
+        + m_celdas->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * m_celdas->frameWidth();
+    m_extraWidth = std::max(0, needed - m_celdas->width());
+    m_celdas->resize(m_celdas->width() + m_extraWidth, m_celdas->height());
     for (int r = 0; r < kWorksheetRows; ++r) {
         for (int c = 0; c < kWorksheetColumns; ++c) {
             auto* item = new QTableWidgetItem;
@@ -195,7 +207,7 @@ void Talvora::createEditors()
     m_edicion = new QLineEdit(m_client);
     m_edicion->setObjectName(QStringLiteral("Edicion"));
     m_edicion->setFont(msSansSerif(kGridFontPoints));
-    m_edicion->setGeometry(twipsRect(0, 2790, 9060, 330, this));
+    m_edicion->setGeometry(twipsRect(0, 2790, 9060, 330, this).adjusted(0, 0, m_extraWidth, 0));
     m_edicion->hide();
 
     m_tipo = new QComboBox(m_client);
@@ -205,7 +217,8 @@ void Talvora::createEditors()
     for (std::string_view kind : kKindTexts)
         m_tipo->addItem(QString::fromUtf8(kind.data(), static_cast<int>(kind.size())));
     const QRect place = twipsRect(0, 2790, 9060, 330, this);
-    m_tipo->setGeometry(place.x(), place.y(), place.width(), m_tipo->sizeHint().height());
+    m_tipo->setGeometry(
+        place.x(), place.y(), place.width() + m_extraWidth, m_tipo->sizeHint().height());
     m_tipo->setCurrentIndex(-1);
     m_tipo->hide();
 }
@@ -230,7 +243,8 @@ void Talvora::createResultFrame()
 {
     m_respuesta = new QGroupBox(QStringLiteral("Respuesta"), m_client);
     m_respuesta->setObjectName(QStringLiteral("Respuesta"));
-    m_respuesta->setGeometry(twipsRect(135, 3645, 9015, 1185, this));
+    m_respuesta->setGeometry(
+        twipsRect(135, 3645, 9015, 1185, this).adjusted(0, 0, m_extraWidth, 0));
 
     m_labelComentario = new QLabel(m_respuesta);
     m_labelComentario->setObjectName(QStringLiteral("LabelComentario"));
@@ -241,13 +255,33 @@ void Talvora::createResultFrame()
     m_labelRespuesta = new QLabel(m_respuesta);
     m_labelRespuesta->setObjectName(QStringLiteral("LabelRespuesta"));
     makeValueLabel(m_labelRespuesta);
-    m_labelRespuesta->setGeometry(twipsRect(6435, 270, 2445, 465, this));
+    m_labelRespuesta->setGeometry(
+        twipsRect(6435, 270, 2445, 465, this).adjusted(0, 0, m_extraWidth, 0));
 
     m_cerrar = new QPushButton(QStringLiteral("C&errar"), m_respuesta);
     m_cerrar->setObjectName(QStringLiteral("Cerrar"));
-    m_cerrar->setGeometry(twipsRect(8055, 810, 825, 285, this));
+    m_cerrar->setGeometry(twipsRect(8055, 810, 825, 285, this).translated(m_extraWidth, 0));
 
     m_respuesta->hide();
+}
+
+void Talvora::fitWindowWidth()
+{
+    const int width = twipsToPixels(kClientWidth, this) + m_extraWidth;
+    m_barra1->resize(width, m_barra1->height());
+    setFixedSize(width, menuBar()->sizeHint().height() + twipsToPixels(kClientHeight, this));
+}
+
+void Talvora::fitRateField()
+{
+    const QFontMetrics metrics(m_interes->font());
+    const int designed = twipsToPixels(1635, this);
+    const int gap = m_convertirTasa->x() - m_interes->geometry().right();
+    const int room = width() - m_interes->x() - gap - m_convertirTasa->width();
+    const int wanted
+        = metrics.horizontalAdvance(m_interes->text()) + 3 * metrics.averageCharWidth();
+    m_interes->resize(std::clamp(wanted, designed, std::max(designed, room)), m_interes->height());
+    m_convertirTasa->move(m_interes->geometry().right() + gap, m_convertirTasa->y());
 }
 
 void Talvora::connectSignals()
@@ -258,8 +292,7 @@ void Talvora::connectSignals()
     connect(m_edicion, &QLineEdit::textChanged, this, &Talvora::editTextChanged);
     connect(m_tipo, &QComboBox::currentIndexChanged, this, &Talvora::kindChosen);
     connect(m_tipo, &QComboBox::activated, this, &Talvora::kindChosen);
-    connect(m_interes, &QLineEdit::textChanged, this,
-        [this](const QString& text) { m_sheet.setRate(us(text)); });
+    connect(m_interes, &QLineEdit::textChanged, this, &Talvora::rateTextChanged);
     for (QObject* watched : { static_cast<QObject*>(m_celdas), static_cast<QObject*>(m_edicion),
              static_cast<QObject*>(m_tipo), static_cast<QObject*>(m_interes) })
         watched->installEventFilter(this);

@@ -119,7 +119,12 @@ std::optional<std::string_view> kindTextFor(std::string_view text)
     if (t.empty())
         return std::nullopt;
     if (isNumericText(t)) {
-        const double value = leadingNumber(t);
+        double value = 0;
+        try {
+            value = leadingNumber(t);
+        } catch (const CalcError&) {
+            return std::nullopt; // "1e400" is beyond a double: no kind, and no error
+        }
         if (value >= 1 && value <= 5 && value == static_cast<int>(value))
             return kindText(static_cast<int>(value));
         return std::nullopt;

@@ -40,12 +40,21 @@ inline constexpr std::array<std::string_view, 5> kKindTexts = {
 };
 
 inline constexpr std::array<std::string_view, 7> kColumnHeaders = {
-    "No.", "Tipo", "Valor", "Inicio", "Final", "%", "Sensibilidad (%)",
+    "No.",
+    "Tipo",
+    "Valor",
+    "Inicio",
+    "Final",
+    "%",
+    "Sensibilidad (%)",
 };
 
 // Characters per column for ColumnWidthTwips, and the grid font size.
 inline constexpr std::array<int, 7> kColumnCharacters = { 3, 30, 10, 4, 4, 4, 10 };
 inline constexpr double kGridFontPoints = 8.25;
+// Characters a cell keeps: "99", the longest kind text, then the widths of the
+// worksheet file's fields.
+inline constexpr std::array<int, 7> kColumnFieldWidths = { 2, 44, 15, 7, 7, 15, 7 };
 
 inline constexpr std::string_view kUnknownMarker = "Incognita";
 

@@ -13,12 +13,13 @@ namespace {
 struct Field {
     std::size_t offset, width;
 };
+constexpr std::size_t width(int column) { return kColumnFieldWidths[column]; }
 constexpr Field kKind { 0, 4 };
-constexpr Field kAmount { 4, 15 };
-constexpr Field kStart { 19, 7 };
-constexpr Field kEnd { 26, 7 };
-constexpr Field kPercent { 33, 15 };
-constexpr Field kSensitivity { 48, 7 };
+constexpr Field kAmount { 4, width(kColValor) };
+constexpr Field kStart { 19, width(kColInicio) };
+constexpr Field kEnd { 26, width(kColFinal) };
+constexpr Field kPercent { 33, width(kColPorcentaje) };
+constexpr Field kSensitivity { 48, width(kColSensibilidad) };
 constexpr std::size_t kUsedBytes = 55;
 constexpr std::size_t kMaxRecords = kWorksheetMaxBytes / kWorksheetRecordSize;
 
@@ -37,7 +38,8 @@ std::optional<std::string_view> kindForField(const std::string& text)
         if (entry.size() < text.size())
             continue;
         const bool match = std::equal(text.begin(), text.end(), entry.begin(), [](char a, char b) {
-            return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+            return std::tolower(static_cast<unsigned char>(a))
+                == std::tolower(static_cast<unsigned char>(b));
         });
         if (match)
             return entry;
@@ -82,7 +84,8 @@ LoadedWorksheet parseWorksheetFile(std::string_view bytes)
     const std::size_t count = std::min(static_cast<std::size_t>(records), kMaxRecords);
     auto recordAt = [&](std::size_t k) {
         const std::size_t offset = (k - 1) * kWorksheetRecordSize;
-        return offset < bytes.size() ? bytes.substr(offset, kWorksheetRecordSize) : std::string_view();
+        return offset < bytes.size() ? bytes.substr(offset, kWorksheetRecordSize)
+                                     : std::string_view();
     };
     if (count >= 1)
         loaded.rate = field(recordAt(1), kPercent);

@@ -117,11 +117,13 @@ TEST(UnknownMarker, StarAndIncognitaSwapOnlyWhereTheyShould)
 
 TEST(KindText, NumbersAndBeginningsOfKindTexts)
 {
-    const std::pair<std::string, std::string> rows[] = { // second: the kind, "" for none
+    const std::pair<std::string, std::string> rows[] = {
+        // second: the kind, "" for none
         { "1", kPagoUnico }, { " 2 ", kUniforme }, { "2.0", kUniforme },
         { "5", std::string(kKindTexts[4]) }, { "0", "" }, { "6", "" }, { "2.5", "" },
         { "3. Serie Gradiente Aritmética", std::string(kKindTexts[2]) },
-        { "4. serie gradiente", kGeometrica }, { "Serie Uniforme", "" }, { "", "" }
+        { "4. serie gradiente", kGeometrica }, { "Serie Uniforme", "" }, { "", "" },
+        { "1e400", "" } // beyond a double: no kind, and no error out of a paste
     };
     for (const auto& [text, kind] : rows)
         EXPECT_EQ(std::string(kindTextFor(text).value_or("")), kind) << text;

@@ -9,8 +9,9 @@ namespace orvex {
 
 void MessageService::calcError(QWidget* parent)
 {
-    show(parent, { QString::fromUtf8(kCalcErrorMessage), QStringLiteral("ERROR"), MsgIcon::Critical,
-                     MsgButtons::Ok });
+    show(parent,
+        { QString::fromUtf8(kCalcErrorMessage), QStringLiteral("ERROR"), MsgIcon::Critical,
+            MsgButtons::Ok });
 }
 
 MsgAnswer QtMessageService::show(QWidget* parent, const MessageRequest& request)
@@ -19,22 +20,42 @@ MsgAnswer QtMessageService::show(QWidget* parent, const MessageRequest& request)
     box.setText(request.text);
     box.setWindowTitle(request.title);
     switch (request.icon) {
-    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
-    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MsgIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MsgIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
     }
     switch (request.buttons) {
-    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MsgButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MsgButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
     }
     switch (box.exec()) {
-    case QMessageBox::Cancel: return MsgAnswer::Cancel;
-    case QMessageBox::Yes: return MsgAnswer::Yes;
-    case QMessageBox::No: return MsgAnswer::No;
-    default: return request.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+    case QMessageBox::Cancel:
+        return MsgAnswer::Cancel;
+    case QMessageBox::Yes:
+        return MsgAnswer::Yes;
+    case QMessageBox::No:
+        return MsgAnswer::No;
+    default:
+        return request.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
     }
 }
 
@@ -49,21 +70,26 @@ MsgAnswer ScriptedMessageService::show(QWidget*, const MessageRequest& request)
     return request.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
 }
 
-QString QtFileDialogService::openFileName(QWidget* parent, const QString& caption,
-    const QString& filter, const QString& startName)
+QString QtFileDialogService::openFileName(
+    QWidget* parent, const QString& caption, const QString& filter, const QString& startName)
 {
     return QFileDialog::getOpenFileName(parent, caption, startName, filter);
 }
 
 QString QtFileDialogService::saveFileName(QWidget* parent, const QString& caption,
-    const QString& filter, const QString& startName)
+    const QString& filter, const QString& startName, const QString& defaultSuffix)
 {
-    // QFileDialog asks before overwriting an existing file by default.
-    return QFileDialog::getSaveFileName(parent, caption, startName, filter);
+    // The dialog asks before overwriting an existing file (the suffix added).
+    QFileDialog dialog(parent, caption, startName, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
-QString QtFileDialogService::openOrNewFileName(QWidget* parent, const QString& caption,
-    const QString& filter, const QString& startName)
+QString QtFileDialogService::openOrNewFileName(
+    QWidget* parent, const QString& caption, const QString& filter, const QString& startName)
 {
     QFileDialog dialog(parent, caption, startName, filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -73,8 +99,8 @@ QString QtFileDialogService::openOrNewFileName(QWidget* parent, const QString& c
     return dialog.selectedFiles().constFirst();
 }
 
-QString ScriptedFileDialogService::openFileName(QWidget*, const QString&, const QString& filter,
-    const QString&)
+QString ScriptedFileDialogService::openFileName(
+    QWidget*, const QString&, const QString& filter, const QString&)
 {
     filters << filter;
     if (names.empty())
@@ -85,8 +111,9 @@ QString ScriptedFileDialogService::openFileName(QWidget*, const QString&, const 
 }
 
 QString ScriptedFileDialogService::saveFileName(QWidget* parent, const QString& caption,
-    const QString& filter, const QString& startName)
+    const QString& filter, const QString& startName, const QString& defaultSuffix)
 {
+    suffixes << defaultSuffix;
     return openFileName(parent, caption, filter, startName);
 }
 

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <exception>
 #include <vector>
 
 class QWidget;
@@ -29,6 +30,20 @@ public:
 
     // The calculation's fixed failure box: "ERROR", critical icon, OK.
     void calcError(QWidget* parent);
+
+    // Runs a command at the edge of an event handler: whatever it throws ends it
+    // with the calculation's message, so no exception leaves Qt's event loop.
+    // False when it failed.
+    template <class Command> bool guarded(QWidget* parent, Command&& command)
+    {
+        try {
+            command();
+            return true;
+        } catch (const std::exception&) {
+            calcError(parent);
+            return false;
+        }
+    }
 };
 
 // Real message boxes (QMessageBox).
@@ -53,16 +68,18 @@ public:
     virtual ~FileDialogService() = default;
     // An empty string means the user cancelled. filter uses Qt's syntax
     // ("Archivos de Datos [*.ORV] (*.ORV);;Todos los Archivos [*.*] (*)").
-    virtual QString openFileName(QWidget* parent, const QString& caption, const QString& filter,
-        const QString& startName)
+    virtual QString openFileName(
+        QWidget* parent, const QString& caption, const QString& filter, const QString& startName)
         = 0;
+    // defaultSuffix ("ORV", no dot) is added to a typed name without one, as the
+    // platform's own save dialogs do, so the name returned already carries it.
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
-        const QString& startName)
+        const QString& startName, const QString& defaultSuffix = {})
         = 0;
     // An open dialog that also accepts the name of a file that does not exist yet
     // (the opener creates it).
-    virtual QString openOrNewFileName(QWidget* parent, const QString& caption, const QString& filter,
-        const QString& startName)
+    virtual QString openOrNewFileName(
+        QWidget* parent, const QString& caption, const QString& filter, const QString& startName)
     {
         return openFileName(parent, caption, filter, startName);
     }
@@ -75,7 +92,7 @@ public:
     QString openFileName(QWidget* parent, const QString& caption, const QString& filter,
         const QString& startName) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
-        const QString& startName) override;
+        const QString& startName, const QString& defaultSuffix = {}) override;
 };
 
 // For tests: answers from a queue of names (empty queue = cancelled) and records the filters.
@@ -84,10 +101,11 @@ public:
     QString openFileName(QWidget* parent, const QString& caption, const QString& filter,
         const QString& startName) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
-        const QString& startName) override;
+        const QString& startName, const QString& defaultSuffix = {}) override;
 
     std::deque<QString> names;
     QStringList filters;
+    QStringList suffixes; // the default suffix of each save dialog
 };
 
 } // namespace orvex

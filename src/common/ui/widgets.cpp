@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
@@ -26,6 +27,14 @@ QRect twipsRect(int left, int top, int width, int height, const QWidget* referen
 {
     return QRect(twipsToPixels(left, reference), twipsToPixels(top, reference),
         twipsToPixels(width, reference), twipsToPixels(height, reference));
+}
+
+int captionWidth(const QWidget* window)
+{
+    // The title bar's font is the window manager's; the application's title font is
+    // the best guess, with room for the icon and three buttons.
+    const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
+    return metrics.horizontalAdvance(window->windowTitle()) + 4 * metrics.height() + 48;
 }
 
 void centerForm(QWidget* window)

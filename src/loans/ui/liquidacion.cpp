@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShowEvent>
@@ -61,6 +62,9 @@ void Liquidacion::createGrid()
     for (int count : kScheduleColumnCharacters)
         characters << count;
     setUpLoanGrid(m_celdas, headers, characters);
+    // The grid follows its window; the last column takes what is left over.
+    m_celdas->setMaximumWidth(QWIDGETSIZE_MAX);
+    m_celdas->horizontalHeader()->setStretchLastSection(true);
     m_celdas->setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
 
@@ -94,7 +98,7 @@ bool Liquidacion::rebuild()
 {
     try {
         m_table = buildSchedule(m_source, m_ctx.state);
-    } catch (const CalcError&) {
+    } catch (const std::exception&) {
         m_table = {};
         m_celdas->setRowCount(0);
         m_ctx.messages.calcError(this);
@@ -117,6 +121,10 @@ void Liquidacion::fillGrid()
         for (int c = 1; c < 5; ++c)
             m_celdas->setItem(r, c, numberCell(qs(row[static_cast<std::size_t>(c)])));
     }
+    QList<int> characters;
+    for (int count : kScheduleColumnCharacters)
+        characters << count;
+    fitLoanGridColumns(m_celdas, characters); // a balance of billions shows whole
     if (rows > 0)
         m_celdas->setCurrentCell(0, 1);
 }

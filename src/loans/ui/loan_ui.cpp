@@ -7,6 +7,8 @@
 #include <QScrollBar>
 #include <QTableWidget>
 
+#include <algorithm>
+
 namespace orvex {
 
 namespace {
@@ -25,17 +27,33 @@ void setUpLoanGrid(QTableWidget* grid, const QStringList& headers, const QList<i
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 4);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    fitLoanGridColumns(grid, characters);
+    grid->setMaximumWidth(grid->minimumWidth());
+}
+
+void fitLoanGridColumns(QTableWidget* grid, const QList<int>& characters)
+{
+    const QFontMetrics metrics(grid->font());
     int total = 0;
     for (int c = 0; c < characters.size(); ++c) {
-        const int width = twipsToPixels(columnWidthTwips(characters[c], kGridFontPoints), grid);
+        // The numbers of a column differ mostly in length: measure the longest.
+        QString longest;
+        for (int r = 0; r < grid->rowCount(); ++r) {
+            const QTableWidgetItem* item = grid->item(r, c);
+            if (item && item->text().size() > longest.size())
+                longest = item->text();
+        }
+        const int width
+            = std::max({ twipsToPixels(columnWidthTwips(characters[c], kGridFontPoints), grid),
+                grid->horizontalHeader()->sectionSizeHint(c),
+                metrics.horizontalAdvance(longest) + 2 * metrics.averageCharWidth() });
         grid->setColumnWidth(c, width);
         total += width;
     }
     // Wide enough for every column and the scroll bar, so no empty band is left over.
-    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     grid->setMinimumWidth(
         total + grid->verticalScrollBar()->sizeHint().width() + 2 * grid->frameWidth());
-    grid->setMaximumWidth(grid->minimumWidth());
 }
 
 QTableWidgetItem* fixedCell(const QString& text)

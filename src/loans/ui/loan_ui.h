@@ -20,6 +20,11 @@ inline int execModal(QDialog& dialog) { return dialog.exec(); }
 // vertical header, left-aligned texts, column widths from characters per column.
 void setUpLoanGrid(QTableWidget* grid, const QStringList& headers, const QList<int>& characters);
 
+// Column widths: the characters per column at least, and wide enough for the header
+// and for the longest text of the column; the grid's minimum width follows, so its
+// window grows with it.
+void fitLoanGridColumns(QTableWidget* grid, const QList<int>& characters);
+
 // A cell the user cannot edit, shaded like a fixed column.
 QTableWidgetItem* fixedCell(const QString& text);
 // A read-only number cell.

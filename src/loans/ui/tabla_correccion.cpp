@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace orvex {
 
 namespace {
@@ -45,7 +47,8 @@ TablaCorreccion::TablaCorreccion(AppContext& ctx, int months, QWidget* parent)
     m_timer->setInterval(100);
     connect(m_timer, &QTimer::timeout, this, &TablaCorreccion::keepCurrentRowVisible);
     m_timer->start();
-    resize(sizeHint().width(), twipsToPixels(4400, this));
+    setMinimumWidth(std::max(sizeHint().width(), captionWidth(this)));
+    resize(minimumWidth(), twipsToPixels(4400, this));
     m_ready = true;
 }
 
@@ -227,8 +230,8 @@ void TablaCorreccion::load()
 
 void TablaCorreccion::save()
 {
-    const QString name
-        = m_ctx.fileDialogs.saveFileName(this, QStringLiteral("Grabar"), kFilter, {});
+    const QString name = m_ctx.fileDialogs.saveFileName(
+        this, QStringLiteral("Grabar"), kFilter, {}, QStringLiteral("cor"));
     if (name.isEmpty())
         return;
     std::vector<std::string> texts;
@@ -249,7 +252,7 @@ void TablaCorreccion::handOver()
         texts.push_back(us(text));
     try {
         m_ctx.state.UvrVariations = variationsFromTexts(texts);
-    } catch (const CalcError&) {
+    } catch (const std::exception&) {
         m_ctx.messages.calcError(this);
         return;
     }

@@ -220,7 +220,7 @@ void UPAC::defineVariations()
     int months = 0;
     try {
         months = loanMonths(us(valores(3)->text()));
-    } catch (const CalcError&) {
+    } catch (const std::exception&) {
         m_ctx.messages.calcError(this);
         return;
     }
@@ -236,7 +236,7 @@ void UPAC::calculos()
     const LoanInput loan = loanInput();
     try {
         runLoanCalculation(loan, m_ctx.state);
-    } catch (const CalcError&) {
+    } catch (const std::exception&) {
         m_ctx.messages.calcError(this);
         return;
     }
@@ -261,8 +261,8 @@ void UPAC::load()
 
 void UPAC::save()
 {
-    const QString name
-        = m_ctx.fileDialogs.saveFileName(this, QStringLiteral("Grabar"), kFilter, {});
+    const QString name = m_ctx.fileDialogs.saveFileName(
+        this, QStringLiteral("Grabar"), kFilter, {}, QStringLiteral("upa"));
     if (name.isEmpty())
         return;
     try {

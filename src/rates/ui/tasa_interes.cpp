@@ -185,6 +185,10 @@ void TasaInteres::connectEvents()
         connect(
             side->efectiva, &QRadioButton::toggled, this, &TasaInteres::updateReferenceEnabling);
     }
+    // A result belongs to the inputs it came from: any change of them empties it.
+    connect(m_knownRate, &QLineEdit::textChanged, m_wantedRate, &QLabel::clear);
+    for (QRadioButton* option : findChildren<QRadioButton*>())
+        connect(option, &QRadioButton::toggled, m_wantedRate, &QLabel::clear);
     connect(m_calculate, &QPushButton::clicked, this, &TasaInteres::calculate);
     for (std::size_t i = 0; i < m_boton.size(); ++i)
         connect(
@@ -220,25 +224,25 @@ void TasaInteres::calculate()
             return;
         }
         m_wantedRate->setText(qs(r.text));
-    } catch (const CalcError&) {
+    } catch (const std::exception&) {
         m_ctx.messages.calcError(this);
     }
 }
 
 void TasaInteres::finish(int index)
 {
-    const QString result = m_wantedRate->text();
+    QLineEdit* field = nullptr;
     if (m_ctx.state.LoanWindowActive) {
-        QLineEdit* field = nullptr;
         if (m_ctx.state.LoanRateField == 1)
             field = m_loanRealRate;
         else if (m_ctx.state.LoanRateField == 2)
             field = m_loanVariation;
-        if (field)
-            field->setText(result);
-    } else if (index == 0 && m_worksheetRate) {
-        m_worksheetRate->setText(result);
+    } else if (index == 0) {
+        field = m_worksheetRate;
     }
+    // Nothing calculated: the field keeps the rate the person typed there.
+    if (field && !m_wantedRate->text().isEmpty())
+        field->setText(m_wantedRate->text());
     done(index == 0 ? QDialog::Accepted : QDialog::Rejected);
 }
 

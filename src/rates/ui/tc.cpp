@@ -66,6 +66,8 @@ void Tc::createButtons()
         row->addWidget(m_boton[i]);
     }
     m_boton[0]->setDefault(true);
+    for (QLineEdit* component : { m_first, m_second })
+        connect(component, &QLineEdit::textChanged, m_result, &QLabel::clear);
     connect(m_boton[0], &QPushButton::clicked, this, &Tc::calculate);
     connect(m_boton[1], &QPushButton::clicked, this, &Tc::accept);
     connect(m_boton[2], &QPushButton::clicked, this, &Tc::reject);
@@ -78,14 +80,15 @@ void Tc::calculate()
 {
     try {
         m_result->setText(qs(combinedRateText(us(m_first->text()), us(m_second->text()))));
-    } catch (const CalcError&) {
+    } catch (const std::exception&) {
         m_ctx.messages.calcError(this);
     }
 }
 
 void Tc::accept()
 {
-    if (m_knownRate)
+    // Nothing calculated: the converter keeps the known rate typed there.
+    if (m_knownRate && !m_result->text().isEmpty())
         m_knownRate->setText(m_result->text());
     QDialog::accept();
 }

@@ -153,17 +153,23 @@ private slots:
         }
         QVERIFY(!action("MenuGuardar")->isEnabled());
 
+        // Every column in view, as wide as designed at least and as its header needs.
         QTableWidget* g = grid();
-        QCOMPARE(g->geometry(), twipsRect(0, 360, 9075, 2400, g));
         QCOMPARE(g->verticalHeaderItem(98)->text(), QStringLiteral("99"));
-        QCOMPARE(g->verticalHeader()->width(), twipsToPixels(422, g));
         const QStringList headers = { "Tipo", "Valor", "Inicio", "Final", "%", "Sensibilidad (%)" };
         const int widths[] = { 4208, 1404, 562, 562, 562, 1404 };
         QVERIFY(g->rowCount() == 99 && g->columnCount() == 6);
         for (int c = 0; c < 6; ++c) {
             QCOMPARE(g->horizontalHeaderItem(c)->text(), headers[c]);
-            QCOMPARE(g->columnWidth(c), twipsToPixels(widths[c], g));
+            QVERIFY(g->columnWidth(c) >= twipsToPixels(widths[c], g));
+            QVERIFY(g->columnWidth(c) >= g->horizontalHeader()->sectionSizeHint(c));
         }
+        QCOMPARE(g->horizontalScrollBar()->maximum(), 0);
+        // A rate with all the digits a rate search writes back shows whole.
+        interes()->setText(QStringLiteral("-0.0123456789012345"));
+        QVERIFY(interes()->width() > interes()->fontMetrics().horizontalAdvance(interes()->text()));
+        QVERIFY(find("ConvertirTasaInteres")->x() > interes()->geometry().right());
+        QVERIFY(g->columnWidth(2) >= g->fontMetrics().horizontalAdvance("-32000"));
         QVERIFY(g->item(5, 1)->textAlignment() & Qt::AlignLeft);
         QCOMPARE(frame()->height(), twipsToPixels(1185, g));
         QLabel* value = find<QLabel>("LabelRespuesta");
@@ -181,6 +187,8 @@ private slots:
         QCOMPARE(cell(1, 1), kind(1));
         QCOMPARE(cell(1, 2), QStringLiteral("-1000"));
         QCOMPARE(current(), (CellPos { 1, 1 })); // Final is locked for a single payment
+        goTo(1, 4); // going there directly sends the user back to the kind, showing nothing
+        QVERIFY(current() == (CellPos { 1, 1 }) && tipo()->isHidden() && edicion()->isHidden());
         typeRow(2, 4, { "200", "1", "6", "5", "90" });
         QCOMPARE(cell(2, 1), kind(4));
         QCOMPARE(cell(2, 6), QStringLiteral("90"));
@@ -203,22 +211,6 @@ private slots:
         doubleClickCell(1, 2);
         for (int c = 1; c <= 6; ++c)
             QVERIFY(cell(1, c).isEmpty() && cell(2, c).isEmpty());
-    }
-
-    void enterWalksThroughEditableCellsOnly()
-    {
-        typeRow(1, 1, { "" }); // Enter on the kind list, then on the grid
-        QCOMPARE(current(), (CellPos { 1, 3 }));
-        QVERIFY(!edicion()->isHidden() && tipo()->isHidden());
-        enter(grid()); // Final is locked for a single payment
-        QCOMPARE(current(), (CellPos { 1, 1 }));
-        goTo(99, 6);
-        enter(grid());
-        QCOMPARE(current(), (CellPos { 99, 1 }));
-        // Going to a locked cell directly sends the user back to the kind, showing nothing.
-        goTo(1, 4);
-        QCOMPARE(current(), (CellPos { 1, 1 }));
-        QVERIFY(tipo()->isHidden() && edicion()->isHidden());
     }
 
     void unknownMarkerInValorAndInteres()
@@ -266,11 +258,16 @@ private slots:
         QVERIFY(m_s->messages.shown.empty() && m_w->modals.empty());
         QVERIFY(!frame()->isHidden());
         QCOMPARE(m_w->height(), before + frame()->height());
-        interes()->setText(c[1]);
         click("MenuCalculosFinancieros");
         QCOMPARE(m_w->height(), before + frame()->height());
         click("Cerrar");
         QVERIFY(frame()->isHidden());
+        QCOMPARE(m_w->height(), before);
+        // An answer goes as soon as an input it came from changes.
+        click("Calculos");
+        goTo(1, 2);
+        QTest::keyClicks(edicion(), "0");
+        QVERIFY(frame()->isHidden() && label("LabelRespuesta").isEmpty());
         QCOMPARE(m_w->height(), before);
     }
 
@@ -285,7 +282,8 @@ private slots:
         const int before = m_w->height();
         click("MenuCalculosFinancieros"); // a solve first shows the frame
         QCOMPARE(label("LabelRespuesta"), QStringLiteral("49.04"));
-        doubleClickCell(3, 1);
+        doubleClickCell(3, 1); // the solved row goes, and its answer with it
+        QVERIFY(frame()->isHidden() && label("LabelRespuesta").isEmpty());
 
         goTo(2, 3);
         m_s->state.LoanWindowActive = true;
@@ -294,32 +292,36 @@ private slots:
         QCOMPARE(m_w->modals[0],
             (QStringList { "Indicadores de Evaluación", "-49.04", "0.95", "7.71", "hidden",
                 QString::number(before) }));
-        // Back from the evaluation window: served again, the frame shown again.
+        // Back from the evaluation window: served again, no stale answer shown.
         QCOMPARE(current(), (CellPos { 1, 1 }));
         QVERIFY(!tipo()->isHidden() && !m_s->state.LoanWindowActive);
-        QCOMPARE(m_w->height(), before + frame()->height());
+        QVERIFY(frame()->isHidden());
     }
 
     void calculationErrorsShowTheMessage_data()
     {
-        QTest::addColumn<QStringList>("row2"); // Valor, Inicio, rate
-        QTest::newRow("only inflows, rate unknown") << QStringList { "500", "1", "Incognita" };
-        QTest::newRow("start beyond 16 bits") << QStringList { "500", "40000", "10" };
-        QTest::newRow("huge exponent") << QStringList { "1e999", "1", "10" };
-        QTest::newRow("no outflows for B/C") << QStringList { "500", "1", "abc" };
+        QTest::addColumn<QStringList>("rows"); // Valor and Inicio of rows 2 and 3, the rate
+        QTest::newRow("only inflows, rate unknown")
+            << QStringList { "500", "1", "", "", "Incognita" };
+        QTest::newRow("huge exponent") << QStringList { "1e999", "1", "", "", "10" };
+        // The rate is found and shown, then the unknown row cannot be entered.
+        QTest::newRow("rate found, then an unknown row")
+            << QStringList { "-770", "1", "*", "2", "Incognita" };
     }
     void calculationErrorsShowTheMessage()
     {
-        QFETCH(QStringList, row2);
+        QFETCH(QStringList, rows);
         typeRow(1, 1, { "700", "0" });
-        typeRow(2, 1, row2.mid(0, 2));
-        interes()->setText(row2[2]);
+        typeRow(2, 1, rows.mid(0, 2));
+        if (!rows[2].isEmpty())
+            typeRow(3, 1, rows.mid(2, 2));
+        interes()->setText(rows[4]);
         click("MenuCalculosFinancieros");
         QCOMPARE(m_s->messages.shown.size(), std::size_t(1));
         QCOMPARE(lastMessage().title + ": " + lastMessage().text,
             QStringLiteral("ERROR: Error en cálculos, revise la información digitada..."));
         QCOMPARE(lastMessage().icon, MsgIcon::Critical);
-        QVERIFY(frame()->isHidden() && m_w->modals.empty());
+        QVERIFY(frame()->isHidden() && label("LabelRespuesta").isEmpty() && m_w->modals.empty());
         goTo(1, 2); // still usable: the next move shows its input control
         QVERIFY(!edicion()->isHidden());
     }
@@ -371,6 +373,7 @@ private slots:
         QTest::keySequence(m_w, QKeySequence(QStringLiteral("Ctrl+C"))); // Guardar como
         QVERIFY(m_s->messages.shown.empty());
         QVERIFY(m_s->dialogs.filters.value(0).contains(QStringLiteral("*.ORV")));
+        QCOMPARE(m_s->dialogs.suffixes, QStringList { "ORV" }); // the dialog adds ".ORV"
         QCOMPARE(QFile(typed).size(), qint64(3 * 256));
         QCOMPARE(m_w->windowTitle(), caption(stored));
         QCOMPARE(action("MenuGuardar")->text(), QStringLiteral("Guardar [") + stored + "]");
@@ -397,6 +400,26 @@ private slots:
         click("Grabar"); // the toolbar's Grabar asks for a name even with a file in use
         QCOMPARE(m_s->dialogs.filters.size(), 3);
         QCOMPARE(m_w->windowTitle(), caption(stored));
+    }
+
+    void openAsksBeforeCreatingAMissingFile()
+    {
+        QTemporaryDir dir;
+        typeRow(1, 1, { "5", "0" });
+        const QString path = dir.filePath(QStringLiteral("nuevo.ORV"));
+        for (MsgAnswer answer : { MsgAnswer::No, MsgAnswer::Yes }) {
+            m_s->dialogs.names.push_back(path);
+            m_s->messages.answers.push_back(answer);
+            click("Abrir");
+            QCOMPARE(lastMessage().text,
+                QStringLiteral("El archivo [") + path + "] no existe. ¿Desea crearlo?");
+            QVERIFY(lastMessage().icon == MsgIcon::Question
+                && lastMessage().buttons == MsgButtons::YesNo);
+            const bool yes = answer == MsgAnswer::Yes;
+            QCOMPARE(QFile::exists(path), yes);
+            QCOMPARE(cell(1, 2), yes ? QString() : QStringLiteral("5"));
+            QCOMPARE(m_w->windowTitle(), yes ? caption(path) : QStringLiteral("TALVORA"));
+        }
     }
 
     void fileErrorsAreReported()
@@ -459,6 +482,14 @@ private slots:
         QCOMPARE(cell(2, 4), QStringLiteral("5"));
         QCOMPARE(cell(3, 2), QStringLiteral("Incognita"));
         QCOMPARE(cell(4, 1), QString());
+
+        // A kind beyond a double is no kind: the row lands without one, nothing breaks.
+        QGuiApplication::clipboard()->setText(QStringLiteral("1e400\t100\t1\t5\t0\t0"));
+        goTo(5, 1);
+        QTest::keyClick(grid(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(lastMessage().title, QStringLiteral("Pegar de Clipoboard")); // no error
+        QCOMPARE(cell(5, 1), QString());
+        QCOMPARE(cell(2, 1), kind(2));
     }
 
     void childWindowsReturnToTheWorksheet()

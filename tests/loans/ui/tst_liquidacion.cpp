@@ -47,6 +47,24 @@ private slots:
         QVERIFY(QApplication::clipboard()->text().startsWith("Período\tPago Intereses\t"));
     }
 
+    // Balances of hundreds of billions show whole; a wider window widens the grid.
+    void columnsFitTheirNumbersAndTheGridFollowsTheWindow()
+    {
+        setFlows(4e14);
+        Liquidacion window(m.ctx, ScheduleSource::worksheet("1"));
+        window.show();
+        QTableWidget* grid = window.grid();
+        for (int c = 1; c < 5; ++c) {
+            const QString text = grid->item(1, c)->text();
+            QVERIFY2(grid->columnWidth(c) > grid->fontMetrics().horizontalAdvance(text),
+                qPrintable(text));
+        }
+        QTRY_VERIFY(grid->x() + grid->width() <= window.width());
+        const int before = grid->width();
+        window.resize(window.width() + 150, window.height());
+        QTRY_COMPARE(grid->width(), before + 150);
+    }
+
     void failureShowsTheMessageThenCloses()
     {
         Liquidacion window(m.ctx, ScheduleSource::worksheet("10"));

@@ -1,4 +1,5 @@
 #include "common/file_io.h"
+#include "common/ui/widgets.h"
 #include "loans/ui/tabla_correccion.h"
 #include "loans_ui_test_util.h"
 
@@ -21,6 +22,7 @@ private slots:
     void oneRowPerMonthKeepingTheTypedRates()
     {
         TablaCorreccion window(m.ctx, 12);
+        QVERIFY(window.width() >= captionWidth(&window)); // the caption shows whole
         // Months 0..12 below the header row: fourteen rows in all.
         QCOMPARE(window.grid()->rowCount(), 13);
         for (int r = 0; r < 13; ++r)
@@ -108,6 +110,7 @@ private slots:
         m.dialogs.names = { path };
         click(window, "Grabar0");
         QCOMPARE(m.dialogs.filters.value(0), QStringLiteral("de corrección (*.cor)"));
+        QCOMPARE(m.dialogs.suffixes, QStringList { "cor" }); // the dialog adds ".cor"
         QCOMPARE(readWholeFile(path.toStdString()),
             std::string(64, ' ') + "1.5" + std::string(61 + 64, ' '));
 

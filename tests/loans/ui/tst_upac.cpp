@@ -133,6 +133,7 @@ private slots:
             click(window, "Cargar0");
         }
         QCOMPARE(m.dialogs.filters.value(0), QStringLiteral("de Upac (*.upa)"));
+        QCOMPARE(m.dialogs.suffixes, QStringList { "upa" }); // the dialog adds ".upa"
         QCOMPARE(readWholeFile(path.toStdString()),
             std::string("1200000        100            12    1        0.5      31        "));
 
