@@ -1,8 +1,11 @@
 #include "charts/payment_plan.h"
 
+#include "charts/chart_layout.h"
 #include "common/calc_error.h"
 #include "common/numbers.h"
 
+#include <algorithm>
+#include <string>
 
 namespace orvex {
 namespace {
@@ -16,6 +19,8 @@ std::optional<double> cellValue(const ScheduleGridRow& row, int column)
         return std::nullopt;
     }
 }
+
+constexpr double kLabelPoints = 7;
 
 bool selected(const PlanMenuChecks& checks, int curve)
 {
@@ -131,6 +136,15 @@ DisplayList paymentPlan(const std::vector<ScheduleGridRow>& gridRows, std::int16
     // Without a usable frame every later step would draw in a meaningless system.
     if (!list.frame.drawable())
         return list;
+    // The designed frame, widened where the axes or the period labels would touch the
+    // window's edges: the y axis off the left edge, the last label and the labels
+    // under the time axis whole.
+    constexpr double kEdgePx = 6;
+    const PixelMargins margins { kEdgePx,
+        textWidthPx(std::to_string(lastPeriod), kLabelPoints) + kEdgePx,
+        textHeightPx(kLabelPoints) + 2, 2 };
+    list.frame = withPixelMargins(
+        list.frame, kPaymentPlanCanvas, margins, first, last, std::min(0.0, g.min), g.max);
 
     list.add(ChartLine {
         { list.frame.left, 0 }, { list.frame.right, 0 }, kDarkGreen, 2, DashStyle::Solid });
@@ -156,7 +170,7 @@ DisplayList paymentPlan(const std::vector<ScheduleGridRow>& gridRows, std::int16
     }
 
     for (std::int32_t k = firstPeriod; k <= lastPeriod; k += g.labelStep)
-        list.add(ChartText { { double(k), 0 }, std::to_string(k), kChartFont, 7 });
+        list.add(ChartText { { double(k), 0 }, std::to_string(k), kChartFont, kLabelPoints });
     return list;
 }
 

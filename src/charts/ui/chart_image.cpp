@@ -11,6 +11,8 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -91,10 +93,12 @@ bool saveChartImage(const DisplayList& list, QSize size, const QString& fileName
     }
 }
 
-QAction* addSaveImageAction(QWidget* window, AppContext& ctx, const QString& defaultName,
-    std::function<DisplayList()> source, std::function<QSize()> size)
+QAction* addSaveImageAction(QWidget* window, QMenuBar* menuBar, AppContext& ctx,
+    const QString& defaultName, std::function<DisplayList()> source, std::function<QSize()> size)
 {
-    auto* action = new QAction(QStringLiteral("Guardar imagen..."), window);
+    QMenu* archivo = menuBar->addMenu(QStringLiteral("Archivo"));
+    archivo->setObjectName(QStringLiteral("MenuArchivo"));
+    auto* action = archivo->addAction(QStringLiteral("Guardar imagen..."));
     action->setObjectName(QStringLiteral("GuardarImagen"));
     action->setShortcut(QKeySequence::Save);
     action->setShortcutContext(Qt::WindowShortcut);
@@ -104,7 +108,7 @@ QAction* addSaveImageAction(QWidget* window, AppContext& ctx, const QString& def
         action, &QAction::triggered, window, [window, &ctx, defaultName, source, size] {
             QString name = ctx.fileDialogs.saveFileName(window, QStringLiteral("Guardar imagen"),
                 QStringLiteral("Imagen PNG (*.png);;Dibujo SVG (*.svg);;Documento PDF (*.pdf)"),
-                defaultName);
+                defaultName, QStringLiteral("png"));
             if (name.isEmpty())
                 return;
             const QString suffix = QFileInfo(name).suffix().toLower();
@@ -112,7 +116,11 @@ QAction* addSaveImageAction(QWidget* window, AppContext& ctx, const QString& def
                 && suffix != QLatin1String("pdf"))
                 name += QStringLiteral(".png");
             QString error;
-            if (!saveChartImage(source(), size(), name, &error))
+            if (saveChartImage(source(), size(), name, &error))
+                ctx.messages.show(window,
+                    { QStringLiteral("Imagen guardada en ") + name + QStringLiteral("..."),
+                        QStringLiteral("Guardar imagen"), MsgIcon::Information, MsgButtons::Ok });
+            else
                 ctx.messages.show(window,
                     { QStringLiteral("No se pudo guardar la imagen en ") + name
                             + QStringLiteral(": ") + error + QStringLiteral("..."),

@@ -9,6 +9,7 @@
 
 class QWidget;
 class QAction;
+class QMenuBar;
 
 namespace orvex {
 
@@ -23,9 +24,10 @@ ChartImageFormat chartImageFormat(const QString& fileName);
 // size in pixels. Returns false with a reason when the file cannot be written.
 bool saveChartImage(const DisplayList& list, QSize size, const QString& fileName, QString* error);
 
-// "Guardar imagen..." with Ctrl+S, for the window's context menu; on trigger it
-// asks for a name through ctx.fileDialogs and saves what source() returns.
-QAction* addSaveImageAction(QWidget* window, AppContext& ctx, const QString& defaultName,
-    std::function<DisplayList()> source, std::function<QSize()> size);
+// "Guardar imagen..." with Ctrl+S in a menu "Archivo" of menuBar (and the window's
+// context menu); on trigger it asks for a name through ctx.fileDialogs, saves what
+// source() returns and says where, or why it could not.
+QAction* addSaveImageAction(QWidget* window, QMenuBar* menuBar, AppContext& ctx,
+    const QString& defaultName, std::function<DisplayList()> source, std::function<QSize()> size);
 
 } // namespace orvex

@@ -8,6 +8,7 @@
 #include "common/ui/message_service.h"
 #include "common/ui/widgets.h"
 
+#include <QMenuBar>
 #include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -29,7 +30,8 @@ GraficaFlujo::GraficaFlujo(AppContext& ctx, QWidget* parent)
     setWindowTitle(QStringLiteral("Grafica Diagrama de Flujo"));
     createSurface();
     createActions();
-    setFixedSize(twipsToPixels(kWidthTwips, this), twipsToPixels(kHeightTwips, this));
+    setFixedSize(twipsToPixels(kWidthTwips, this),
+        twipsToPixels(kHeightTwips, this) + layout()->menuBar()->sizeHint().height());
 }
 
 void GraficaFlujo::createSurface()
@@ -41,10 +43,13 @@ void GraficaFlujo::createSurface()
     connect(m_view, &ChartView::doubleClicked, this, &QDialog::close);
 }
 
+// The menu bar comes on top of the designed drawing area, which keeps its size.
 void GraficaFlujo::createActions()
 {
+    auto* bar = new QMenuBar(this);
+    layout()->setMenuBar(bar);
     addSaveImageAction(
-        this, m_ctx, QStringLiteral("diagrama.png"), [this] { return m_view->displayList(); },
+        this, bar, m_ctx, QStringLiteral("diagrama.png"), [this] { return m_view->displayList(); },
         [this] { return m_view->size(); });
 }
 
@@ -59,7 +64,7 @@ void GraficaFlujo::draw()
 {
     try {
         m_view->setDisplayList(flowDiagram(m_ctx.state));
-    } catch (const CalcError&) {
+    } catch (const std::exception&) {
         m_view->setDisplayList({});
         // Out of the show so that a modal exec() has started and can end.
         QTimer::singleShot(0, this, &GraficaFlujo::failAndClose);

@@ -10,9 +10,9 @@ class ChartView;
 // "Grafica Diagrama de Flujo": the cash-flow diagram of the last calculation, on a
 // fixed-size white window. It draws when shown; a failure shows the calculation
 // message and closes the window. A double-click closes it. "Guardar imagen..."
-// (context menu, Ctrl+S) writes the picture as PNG, SVG or PDF.
-// objectNames: the window "GraficaFlujo", its drawing surface "Grafica", the save
-// action "GuardarImagen".
+// (menu "Archivo", context menu, Ctrl+S) writes the picture as PNG, SVG or PDF.
+// objectNames: the window "GraficaFlujo", its drawing surface "Grafica", the menu
+// "MenuArchivo" with the save action "GuardarImagen".
 class GraficaFlujo : public QDialog {
     Q_OBJECT
 public:

@@ -45,7 +45,6 @@ PlanGraf::PlanGraf(AppContext& ctx, std::vector<ScheduleGridRow> gridRows, QWidg
     setWindowTitle(QStringLiteral("PLAN DE PAGOS"));
     createSurface();
     createMenus();
-    createActions();
     m_view->setMinimumSize(twipsToPixels(kWidthTwips, this), twipsToPixels(kHeightTwips, this));
     adjustSize();
     m_view->setMinimumSize(40, 30);
@@ -64,6 +63,9 @@ void PlanGraf::createMenus()
 {
     auto* bar = new QMenuBar(this);
     layout()->setMenuBar(bar);
+    addSaveImageAction(
+        this, bar, m_ctx, QStringLiteral("plan_de_pagos.png"),
+        [this] { return m_view->displayList(); }, [this] { return m_view->size(); });
     m_verGraficas = bar->addMenu(QStringLiteral("Ver Gráficas"));
     m_verGraficas->setObjectName(QStringLiteral("VerGraficas"));
     const char* captions[]
@@ -78,13 +80,6 @@ void PlanGraf::createMenus()
         connect(item, &QAction::triggered, this, [this, i] { clickMenuItem(i); });
         m_items[static_cast<std::size_t>(i)] = item;
     }
-}
-
-void PlanGraf::createActions()
-{
-    addSaveImageAction(
-        this, m_ctx, QStringLiteral("plan_de_pagos.png"), [this] { return m_view->displayList(); },
-        [this] { return m_view->size(); });
 }
 
 void PlanGraf::showEvent(QShowEvent* event)

@@ -23,12 +23,12 @@ std::vector<ScheduleGridRow> scheduleRowsFromGrid(const QTableWidget& grid);
 // "PLAN DE PAGOS": the payment-plan chart of the schedule rows the opener hands
 // over, over FirstPeriod..LastPeriod of ctx.state. The menu "Ver Gráficas" chooses
 // the curves; showing the window acts as a click on "Todas las Curvas", so a new
-// window shows all four. A double-click closes it. "Guardar imagen..." (context
-// menu, Ctrl+S) writes the picture as PNG, SVG or PDF.
+// window shows all four. A double-click closes it. "Guardar imagen..." (menu
+// "Archivo", context menu, Ctrl+S) writes the picture as PNG, SVG or PDF.
 // objectNames: the window "PlanGraf", the menu "VerGraficas", its items as the
 // control array Menu0 with the index appended ("Menu01" … "Menu04", the separator
-// "Menu05", "Menu06" "Todas las Curvas"), the drawing surface "Grafica", the save
-// action "GuardarImagen".
+// "Menu05", "Menu06" "Todas las Curvas"), the drawing surface "Grafica", the menu
+// "MenuArchivo" with the save action "GuardarImagen".
 class PlanGraf : public QDialog {
     Q_OBJECT
 public:
@@ -43,7 +43,6 @@ protected:
 private:
     void createMenus();
     void createSurface();
-    void createActions();
     void clickMenuItem(int index);
     void draw();
 
