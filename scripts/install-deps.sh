@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build make pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev qt6-webengine-dev
   qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
