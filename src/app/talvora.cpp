@@ -5,6 +5,8 @@
 #include "common/shared_state.h"
 #include "common/ui/message_service.h"
 #include "common/ui/widgets.h"
+#include "extras/ui/frm_about.h"
+#include "extras/ui/internet.h"
 #include "loans/ui/liquidacion.h"
 #include "loans/ui/upac.h"
 #include "rates/ui/tasa_interes.h"
@@ -189,7 +191,21 @@ void Talvora::openLoanWindow()
     execChild(window);
 }
 
-void Talvora::openWebViewer() { }
-void Talvora::openAbout() { }
+void Talvora::openWebViewer()
+{
+    if (!m_internet) {
+        m_internet = new Internet(webAddresses(), this);
+        m_internet->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_internet->show();
+    m_internet->raise();
+    m_internet->activateWindow();
+}
+
+void Talvora::openAbout()
+{
+    frmAbout window(m_ctx, this);
+    execChild(window);
+}
 
 } // namespace orvex

@@ -6,6 +6,7 @@
 #include "worksheet/worksheet.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 class QAction;
@@ -23,6 +24,7 @@ class QToolBar;
 namespace orvex {
 
 class FileError;
+class Internet;
 struct ValidationFault;
 
 // The main window: the cash-flow worksheet, its calculation and file commands, and
@@ -147,6 +149,7 @@ private:
     bool m_updatingEditors = false;
     bool m_programSetsRate = false;
     int m_extraWidth = 0; // pixels the grid's columns needed beyond the design
+    QPointer<Internet> m_internet; // modeless: one at a time
 
     QWidget* m_client = nullptr;
     QToolBar* m_barra1 = nullptr;
