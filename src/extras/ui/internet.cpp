@@ -159,9 +159,10 @@ void Internet::createBrowser()
     // Links followed inside the page show "Trabajando..." too.
     connect(m_browser, &QWebEngineView::loadStarted, m_timer, qOverload<>(&QTimer::start));
     connect(m_browser, &QWebEngineView::loadFinished, this, &Internet::showPageTitle);
-    // An error page brings its title after the failed load has ended.
+    // A title can come after the load has ended or been stopped (an error page's, a stopped
+    // page's address); it shows unless the busy indicator holds the caption.
     connect(m_browser, &QWebEngineView::titleChanged, this, [this] {
-        if (!busy())
+        if (!m_timer->isActive())
             showPageTitle();
     });
 }
