@@ -51,7 +51,7 @@ TEST_F(CalcCommand, PrintsTheLabelsOfEachMode)
     };
     const Case cases[] = {
         // 10,000,000 over 36 months at 1.5 %: A = 150000 / (1 − 1.015^−36).
-        { "prestamo-cuota.ORV", "El valor A (Serie Uniforme ) es : \t361523.96\n" },
+        { "prestamo-cuota.ORV", "El valor A (Serie Uniforme ) es : \t-361523.96\n" },
         { "tasa-interna.ORV", "La tasa de interes es : \t15.24%\nInteres\t15.2382371166307\n" },
         { "inversion-evaluada.ORV",
             "Valor Presente Neto, VPN\t909290.78\nRelación Beneficio - Costo, B/C\t1.18\n"
@@ -68,11 +68,12 @@ TEST_F(CalcCommand, PrintsTheLabelsOfEachMode)
 
 TEST_F(CalcCommand, FlowsFollowTheLabels)
 {
-    const Worksheet s = test::makeSheet({ { 1, "-1000", "0" }, { 1, "Incognita", "1" } }, "10");
+    // A worksheet from period 2: the period column starts there.
+    const Worksheet s = test::makeSheet({ { 1, "-1000", "2" }, { 1, "Incognita", "3" } }, "10");
     const CliRun r = calc({ write("a.ORV", s), "--flows" });
     EXPECT_EQ(r.code, kExitOk);
-    EXPECT_EQ(r.out, "El valor P (Pago Unico ) es : \t1100.00\nFirstPeriod\t0\nLastPeriod\t1\n"
-                     "0\t0\t-1000\t-1000\n1\t1100\t0\t1100\n");
+    EXPECT_EQ(r.out, "El valor P (Pago Unico ) es : \t1100.00\nFirstPeriod\t2\nLastPeriod\t3\n"
+                     "2\t0\t-1000\t-1000\n3\t1100\t0\t1100\n");
 }
 
 TEST_F(CalcCommand, CalculationErrorPrintsWhatWasShownFirst)
