@@ -1,9 +1,7 @@
 #include "cli/commands.h"
+#include "cli/schedule_source.h"
 
 #include "common/calc_error.h"
-#include "common/file_io.h"
-#include "worksheet/calculation.h"
-#include "worksheet/worksheet_file.h"
 
 #include <charconv>
 #include <ostream>
@@ -56,18 +54,11 @@ int runCalc(const Args& args, std::ostream& out, std::ostream& err)
         return kExitUsage;
     }
 
-    LoadedWorksheet loaded;
-    try {
-        loaded = loadWorksheetFile(path);
-    } catch (const FileError& e) {
-        err << "orvex-cli calc: " << e.what() << "\n";
-        return kExitUsage;
-    }
-    if (loaded.rate)
-        loaded.sheet.setRate(*loaded.rate);
-
     SharedState state;
-    const CalcOutcome outcome = calculos(loaded.sheet, state);
+    const auto calculated = calculateWorksheetFile(path, "calc", state, err);
+    if (!calculated)
+        return kExitUsage;
+    const CalcOutcome& outcome = calculated->outcome;
     if (outcome.comentario && outcome.respuesta)
         out << *outcome.comentario << "\t" << *outcome.respuesta << "\n";
     if (outcome.newRate)

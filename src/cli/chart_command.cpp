@@ -1,13 +1,12 @@
 #include "cli/commands.h"
 #include "cli/schedule_source.h"
 
+#include "charts/chart_layout.h"
 #include "charts/flow_diagram.h"
 #include "charts/payment_plan.h"
 #include "charts/svg_writer.h"
 #include "common/calc_error.h"
 #include "common/file_io.h"
-#include "worksheet/calculation.h"
-#include "worksheet/worksheet_file.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,11 +16,10 @@
 namespace orvex::cli {
 namespace {
 
-// The window sizes, so a saved picture looks like the one on screen.
-constexpr int kDiagramWidth = 612;
-constexpr int kDiagramHeight = 348;
-constexpr int kPlanWidth = 487;
-constexpr int kPlanHeight = 272;
+// The window sizes the charts are laid out for, so a saved picture looks like the
+// one on screen.
+int width(ChartCanvas canvas) { return static_cast<int>(canvas.width); }
+int height(ChartCanvas canvas) { return static_cast<int>(canvas.height); }
 
 struct ChartArgs {
     std::string input;
@@ -94,24 +92,17 @@ int runDiagram(const Args& args, std::ostream& out, std::ostream& err)
     if (!parsed)
         return kExitUsage;
 
-    LoadedWorksheet loaded;
-    try {
-        loaded = loadWorksheetFile(parsed->input);
-    } catch (const FileError& e) {
-        err << "orvex-cli diagram: " << e.what() << "\n";
-        return kExitUsage;
-    }
-    if (loaded.rate)
-        loaded.sheet.setRate(*loaded.rate);
-
     SharedState state;
-    if (calculos(loaded.sheet, state).failed) {
+    const auto calculated = calculateWorksheetFile(parsed->input, "diagram", state, err);
+    if (!calculated)
+        return kExitUsage;
+    if (calculated->outcome.failed) {
         err << kCalcErrorMessage << "\n";
         return kExitCalcError;
     }
     std::string svg;
     try {
-        svg = toSvg(flowDiagram(state), kDiagramWidth, kDiagramHeight);
+        svg = toSvg(flowDiagram(state), width(kFlowDiagramCanvas), height(kFlowDiagramCanvas));
     } catch (const CalcError&) {
         err << kCalcErrorMessage << "\n";
         return kExitCalcError;
@@ -142,7 +133,8 @@ int runPlan(const Args& args, std::ostream& out, std::ostream& err)
     menu.activate(); // all four curves, as a new window shows them
     const DisplayList chart
         = paymentPlan(loaded.table->rows, state.FirstPeriod, state.LastPeriod, menu.checks());
-    return writeSvg(toSvg(chart, kPlanWidth, kPlanHeight), parsed->output, out, err);
+    return writeSvg(toSvg(chart, width(kPaymentPlanCanvas), height(kPaymentPlanCanvas)),
+        parsed->output, out, err);
 }
 
 } // namespace orvex::cli

@@ -49,27 +49,37 @@ LoadedSchedule loanSchedule(
 LoadedSchedule worksheetSchedule(
     const ScheduleFiles& files, const char* command, SharedState& state, std::ostream& err)
 {
-    LoadedWorksheet loaded;
-    try {
-        loaded = loadWorksheetFile(files.input);
-    } catch (const FileError& e) {
-        return fileFailure(command, e.what(), err);
-    }
-    if (loaded.rate)
-        loaded.sheet.setRate(*loaded.rate);
-    const CalcOutcome outcome = calculos(loaded.sheet, state);
-    if (outcome.failed)
+    const auto calculated = calculateWorksheetFile(files.input, command, state, err);
+    if (!calculated)
+        return { std::nullopt, kExitUsage };
+    if (calculated->outcome.failed)
         return calcFailure(err);
-    // A rate search leaves its result in the rate field, where the schedule reads it.
-    const std::string rate = outcome.newRate ? *outcome.newRate : loaded.sheet.rate();
     try {
-        return { buildSchedule(ScheduleSource::worksheet(rate), state), kExitOk };
+        return { buildSchedule(ScheduleSource::worksheet(calculated->rate), state), kExitOk };
     } catch (const CalcError&) {
         return calcFailure(err);
     }
 }
 
 } // namespace
+
+std::optional<CalculatedWorksheet> calculateWorksheetFile(
+    const std::string& path, const char* command, SharedState& state, std::ostream& err)
+{
+    LoadedWorksheet loaded;
+    try {
+        loaded = loadWorksheetFile(path);
+    } catch (const FileError& e) {
+        err << "orvex-cli " << command << ": " << e.what() << "\n";
+        return std::nullopt;
+    }
+    if (loaded.rate)
+        loaded.sheet.setRate(*loaded.rate);
+    CalculatedWorksheet result { calculos(loaded.sheet, state), loaded.sheet.rate() };
+    if (result.outcome.newRate)
+        result.rate = *result.outcome.newRate;
+    return result;
+}
 
 LoadedSchedule loadSchedule(
     const ScheduleFiles& files, const char* command, SharedState& state, std::ostream& err)

@@ -2,12 +2,24 @@
 
 #include "common/shared_state.h"
 #include "loans/schedule.h"
+#include "worksheet/calculation.h"
 
 #include <iosfwd>
 #include <optional>
 #include <string>
 
 namespace orvex::cli {
+
+// A worksheet file calculated as the "Cálculos" button does it, into state.
+struct CalculatedWorksheet {
+    CalcOutcome outcome;
+    std::string rate; // the rate field afterwards: a rate search leaves its result there
+};
+
+// nullopt when the file cannot be read; the reason is then on err, after
+// "orvex-cli COMMAND: ".
+std::optional<CalculatedWorksheet> calculateWorksheetFile(
+    const std::string& path, const char* command, SharedState& state, std::ostream& err);
 
 // Where a schedule comes from: a loan file (.upa) with its variation table (.cor)
 // when one is named, or a worksheet file (.ORV).
