@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+
 namespace orvex {
 namespace {
 
@@ -60,6 +62,27 @@ TEST(Cp1252, RoundTripsTheProgramsTexts)
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
     EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(all)), all);
+}
+
+// The table against the C library's own Windows-1252, byte by byte; the five bytes
+// it leaves undefined read as the C1 control of the same number, as Windows does.
+TEST(Cp1252, EveryByteAsIconvReadsIt)
+{
+    const iconv_t cd = iconv_open("UTF-8", "WINDOWS-1252");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    for (int b = 0; b < 256; ++b) {
+        char in = static_cast<char>(b), out[8];
+        char* inp = &in;
+        char* outp = out;
+        std::size_t inLeft = 1, outLeft = sizeof out;
+        std::string expected;
+        if (iconv(cd, &inp, &inLeft, &outp, &outLeft) != static_cast<std::size_t>(-1))
+            expected.assign(out, static_cast<std::size_t>(outp - out));
+        else
+            expected = { static_cast<char>(0xC2), static_cast<char>(b) };
+        EXPECT_EQ(cp1252ToUtf8(std::string(1, in)), expected) << "byte " << b;
+    }
+    iconv_close(cd);
 }
 
 TEST(FixedField, PadsAndCutsInBytes)

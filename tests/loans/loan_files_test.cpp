@@ -43,6 +43,9 @@ TEST(LoanFile, RecordIsByteExactAndRoundTrips)
     ASSERT_EQ(bytes.size(), 64u);
     EXPECT_EQ(bytes.substr(0, 19), "123456789012345a\xF1o ");
     EXPECT_EQ(bytes.substr(54, 2), "32");
+    const LoanInput preset = parseLoanRecord(bytes); // "Cuotas Preestablecidas", "En Pesos"
+    EXPECT_EQ(preset.system, PaymentSystem::PresetPayments);
+    EXPECT_FALSE(preset.enUvr);
 
     // Saving over a file keeps its bytes beyond the slot, if any.
     writeFileAtomically(file, std::string(64, 'x') + "tail bytes");

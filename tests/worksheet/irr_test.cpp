@@ -48,8 +48,6 @@ TEST(Irr, KnownRoots)
         { "roots -50 % and 30 %", { -1, 1.8, -0.65 }, 0.3, 1e-13 },
         // −x² + 2.2x − 1.17: roots −10 % and 30 %.
         { "roots -10 % and 30 %", { -1, 2.2, -1.17 }, -0.1, 1e-13 },
-        // −(x − 1.1)²: the value touches 0 at 10 % without crossing.
-        { "touching double root", { -1, 2.2, -1.21 }, 0.1, 1e-7 },
         { "-99 %", { 100, -1 }, -0.99, 1e-15 },
         { "-99.99 % the other way", { -10000, 1 }, -0.9999, 1e-15 },
         { "huge rate", { -1, 1e6 }, 999999, 1e-9 },
@@ -63,6 +61,34 @@ TEST(Irr, KnownRoots)
         EXPECT_NEAR(r, c.rate, c.tolerance + c.tolerance * std::fabs(c.rate));
         EXPECT_GT(r, -1.0);
     }
+}
+
+// Flows whose present value touches 0 at r0 without crossing it: in v = 1 + r,
+// PV(r) · v^M = c (v − v0)² (v + 1)^m, whose other root (r = −2) is no rate.
+std::vector<double> touching(double r0, double c, int m)
+{
+    std::vector<double> a { c * (1 + r0) * (1 + r0), -2 * c * (1 + r0), c }; // ascending in v
+    for (int k = 0; k < m; ++k) {
+        std::vector<double> next(a.size() + 1, 0.0);
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            next[i] += a[i];
+            next[i + 1] += a[i];
+        }
+        a = next;
+    }
+    return { a.rbegin(), a.rend() }; // flow k is the coefficient of v^(M − k)
+}
+
+TEST(Irr, TouchingRootsAtSeveralPlacesAndScales)
+{
+    for (double r0 : { -0.5, -0.1, 0.005, 0.02, 0.1, 0.5, 2.0 })
+        for (double c : { 1e-3, 1.0, 1e6 })
+            for (int m : { 0, 4, 20 }) {
+                SCOPED_TRACE(testing::Message() << "r0 " << r0 << " c " << c << " m " << m);
+                double r = 0;
+                ASSERT_NO_THROW(r = internalRateOfReturn(touching(r0, c, m)));
+                EXPECT_NEAR(r, r0, 1e-6 * (1 + std::fabs(r0)));
+            }
 }
 
 TEST(Irr, NoRateIsAnError)
