@@ -8,6 +8,7 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include <functional>
 #include <memory>
 
 using namespace orvex;
@@ -20,10 +21,15 @@ class ProbeTalvora : public Talvora {
 public:
     using Talvora::Talvora;
     std::vector<QStringList> modals;
+    std::function<void(QDialog&)> whileOpen; // acts in a child, shown, before it is answered
 
 protected:
     int runModal(QDialog& child) override
     {
+        if (whileOpen) {
+            child.show();
+            whileOpen(child);
+        }
         QStringList shown { child.windowTitle() };
         for (int i = 1; auto* v = child.findChild<QLabel*>(QString("LabelRespuesta%1").arg(i)); ++i)
             shown << v->text();
@@ -505,6 +511,27 @@ private slots:
             QCOMPARE(current(), (CellPos { 1, 1 }));
             QVERIFY(!m_s->state.LoanWindowActive && m_w->isVisible());
         }
+        // The converter's Aceptar writes into Interes; the plan reads the worksheet's flows
+        // and its rate: 1000 lent at 10 %, five payments solved.
+        m_w->whileOpen = [](QDialog& converter) {
+            QTest::keyClicks(converter.findChild<QLineEdit*>("TasaConocida"), "12");
+            for (const char* button : { "Calculos", "Boton0" })
+                QTest::mouseClick(converter.findChild<QPushButton*>(button), Qt::LeftButton);
+        };
+        click("ConvertirTasaInteres");
+        QCOMPARE(interes()->text(), QStringLiteral("0.9488792935"));
+        typeRow(1, 1, { "1000", "0" });
+        typeRow(2, 2, { "*", "0", "5" });
+        interes()->setText(QStringLiteral("10"));
+        click("Calculos");
+        QString lastRow;
+        m_w->whileOpen = [&lastRow](QDialog& schedule) {
+            auto* grid = schedule.findChild<QTableWidget*>("Celdas");
+            for (int c = 0; c < grid->columnCount(); ++c)
+                lastRow += grid->item(grid->rowCount() - 1, c)->text() + "|";
+        };
+        click("MenuPlanPagos");
+        QCOMPARE(lastRow, QStringLiteral("5|23.98|263.80|239.82|0.00|"));
     }
 
     void salirEndsWithoutAsking()
