@@ -27,6 +27,7 @@ run: build
 	fi
 
 test: build
+	@bash scripts/check-format.sh
 	@ctest --preset dev
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan

@@ -174,11 +174,12 @@ std::string toSvg(const DisplayList& list, int widthPx, int heightPx)
             // A text that may run past either side is moved inside instead of being
             // cut (its width is only known to the viewer: estimate it wide).
             const double left = std::max(0.0, map.x(text->topLeft.x));
-            const bool atEdge = left + kWideCharacter * px * static_cast<double>(text->text.size()) > map.width;
+            const bool atEdge
+                = left + kWideCharacter * px * static_cast<double>(text->text.size()) > map.width;
             svg += "<text x=\"" + num(atEdge ? map.width : left) + "\" y=\""
                 + num(map.y(text->topLeft.y) + kAscent * px) + "\""
-                + (atEdge ? " text-anchor=\"end\"" : "") + " font-family=\""
-                + xmlEscape(text->font) + ", 'Liberation Sans', sans-serif\" font-size=\"" + num(px)
+                + (atEdge ? " text-anchor=\"end\"" : "") + " font-family=\"" + xmlEscape(text->font)
+                + ", 'Liberation Sans', sans-serif\" font-size=\"" + num(px)
                 + "px\" fill=\"#000000\" xml:space=\"preserve\">" + xmlEscape(text->text)
                 + "</text>\n";
         }

@@ -9,7 +9,7 @@ namespace orvex::cli {
 // Exit codes of orvex-cli.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitCalcError = 1; // the program's own error message
-inline constexpr int kExitUsage = 2;     // bad arguments or an unreadable file
+inline constexpr int kExitUsage = 2; // bad arguments or an unreadable file
 
 using Args = std::vector<std::string>;
 

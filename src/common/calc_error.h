@@ -31,6 +31,7 @@ private:
 };
 
 // The program's message for a failed worksheet, diagram, loan or schedule calculation.
-inline constexpr const char* kCalcErrorMessage = "Error en cálculos, revise la información digitada...";
+inline constexpr const char* kCalcErrorMessage
+    = "Error en cálculos, revise la información digitada...";
 
 } // namespace orvex

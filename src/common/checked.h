@@ -26,16 +26,14 @@ inline double checkFinite(double x)
 }
 
 // v[i] with the index checked against the bounds.
-template <class T>
-T& checkedAt(std::vector<T>& v, long long i)
+template <class T> T& checkedAt(std::vector<T>& v, long long i)
 {
     if (i < 0 || static_cast<unsigned long long>(i) >= v.size())
         throw CalcError(CalcErrorKind::IndexOutOfRange, "index outside the array");
     return v[static_cast<std::size_t>(i)];
 }
 
-template <class T>
-const T& checkedAt(const std::vector<T>& v, long long i)
+template <class T> const T& checkedAt(const std::vector<T>& v, long long i)
 {
     if (i < 0 || static_cast<unsigned long long>(i) >= v.size())
         throw CalcError(CalcErrorKind::IndexOutOfRange, "index outside the array");

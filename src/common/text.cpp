@@ -11,10 +11,38 @@ namespace {
 // Unicode code points of Windows-1252 bytes 0x80..0x9F; the five unassigned
 // bytes map to the C1 control of the same number, as Windows does.
 constexpr std::array<char32_t, 32> kHighTable = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC,
+    0x0081,
+    0x201A,
+    0x0192,
+    0x201E,
+    0x2026,
+    0x2020,
+    0x2021,
+    0x02C6,
+    0x2030,
+    0x0160,
+    0x2039,
+    0x0152,
+    0x008D,
+    0x017D,
+    0x008F,
+    0x0090,
+    0x2018,
+    0x2019,
+    0x201C,
+    0x201D,
+    0x2022,
+    0x2013,
+    0x2014,
+    0x02DC,
+    0x2122,
+    0x0161,
+    0x203A,
+    0x0153,
+    0x009D,
+    0x017E,
+    0x0178,
 };
 
 void appendUtf8(std::string& out, char32_t cp)
@@ -43,7 +71,8 @@ char toCp1252(char32_t cp)
 
 } // namespace
 
-std::string textBeforeDelimiter(std::string_view text, std::string_view delimiter, bool wholeIfMissing)
+std::string textBeforeDelimiter(
+    std::string_view text, std::string_view delimiter, bool wholeIfMissing)
 {
     const auto pos = delimiter.empty() ? std::string_view::npos : text.find(delimiter);
     if (pos == std::string_view::npos)

@@ -8,8 +8,8 @@ namespace orvex {
 
 // The part of text before the first delimiter; when the delimiter does not occur,
 // the empty text, or the whole text when wholeIfMissing is true.
-std::string textBeforeDelimiter(std::string_view text, std::string_view delimiter,
-    bool wholeIfMissing = false);
+std::string textBeforeDelimiter(
+    std::string_view text, std::string_view delimiter, bool wholeIfMissing = false);
 
 // Column width in twips for a number of characters at a font size in points:
 // nearest(characters × points × 20 × 0.85 + 1).

@@ -42,8 +42,7 @@ std::int16_t scaled(std::int16_t kind, std::int16_t period)
 // bounds once. Checked: every sum is tested and the first one that overflows
 // stops the row before it is stored, so the arrays never hold a value that is
 // not finite; the unchecked sink is used when no sum can overflow.
-template <bool Checked>
-struct RowSink {
+template <bool Checked> struct RowSink {
     double* net = nullptr;
     double* side = nullptr;
 
@@ -129,7 +128,8 @@ void writeRow(SharedState& state, std::int16_t kind, std::int32_t start, std::in
         break;
     }
     case 5: {
-        // Months 12·y + m of the years from start to end − 1; growth counts from the row's first year.
+        // Months 12·y + m of the years from start to end − 1; growth counts from the row's first
+        // year.
         Sink sink(state, inflow, 12 * start + 1, 12 * n);
         for (std::int32_t y = start; y < end; ++y) {
             const double flow = amount * checkedPow(1.0 + growth, y - start) * sensitivity;
@@ -144,7 +144,8 @@ void writeRow(SharedState& state, std::int16_t kind, std::int32_t start, std::in
 }
 
 // An upper bound of the magnitude of a row's flows (infinity when there is none).
-double rowFlowBound(std::int16_t kind, std::int32_t n, double amount, double growth, double sensitivity)
+double rowFlowBound(
+    std::int16_t kind, std::int32_t n, double amount, double growth, double sensitivity)
 {
     const double base = std::fabs(amount * sensitivity);
     const double steps = std::max(0, n - 1);
@@ -197,17 +198,20 @@ double unitValue(const UnknownRow& row, double i)
     case 2:
         return checkedDiv(1.0 - checkedPow(1.0 + i, -n), i);
     case 3:
-        return checkedDiv(checkedDiv(1.0 - checkedPow(1.0 + i, -n), i) - n * checkedPow(1.0 + i, -n), i);
+        return checkedDiv(
+            checkedDiv(1.0 - checkedPow(1.0 + i, -n), i) - n * checkedPow(1.0 + i, -n), i);
     case 4:
         if (i == row.growth)
             return checkedDiv(n, 1.0 + i);
-        return checkedDiv(checkedPow(checkedDiv(1.0 + row.growth, 1.0 + i), n) - 1.0, row.growth - i);
+        return checkedDiv(
+            checkedPow(checkedDiv(1.0 + row.growth, 1.0 + i), n) - 1.0, row.growth - i);
     case 5: {
         const double a = checkedDiv(checkedPow(1.0 + i, 12.0) - 1.0, i);
         const double yearly = checkedPow(1.0 + i, 12.0) - 1.0;
         const double b = yearly == row.growth
             ? checkedDiv(n, 1.0 + yearly)
-            : checkedDiv(checkedPow(checkedDiv(1.0 + row.growth, 1.0 + yearly), n) - 1.0, row.growth - yearly);
+            : checkedDiv(checkedPow(checkedDiv(1.0 + row.growth, 1.0 + yearly), n) - 1.0,
+                row.growth - yearly);
         return checkFinite(a * b);
     }
     default:
@@ -219,12 +223,18 @@ double unitValue(const UnknownRow& row, double i)
 const char* solveLabel(int kind)
 {
     switch (kind) {
-    case 1: return "El valor P (Pago Unico ) es : ";
-    case 2: return "El valor A (Serie Uniforme ) es : ";
-    case 3: return "El valor g (Serie Gradiente Aritmético) es : ";
-    case 4: return "El valor A (Serie Gradiente Geométrico ) es : ";
-    case 5: return "El valor A (Primera Cuota ) es : ";
-    default: return "";
+    case 1:
+        return "El valor P (Pago Unico ) es : ";
+    case 2:
+        return "El valor A (Serie Uniforme ) es : ";
+    case 3:
+        return "El valor g (Serie Gradiente Aritmético) es : ";
+    case 4:
+        return "El valor A (Serie Gradiente Geométrico ) es : ";
+    case 5:
+        return "El valor A (Primera Cuota ) es : ";
+    default:
+        return "";
     }
 }
 
@@ -310,9 +320,8 @@ CalcOutcome calculos(const Worksheet& sheet, SharedState& state)
         out.mode = CalcMode::Solve;
         const double pv = presentValue(i, *state.PeriodNetFlows);
         // Kind 5 starts at month 12 × start; other kinds at their start period.
-        const double shift = unknown->kind == 5
-            ? 12.0 * unknown->startYears - state.FirstPeriod
-            : static_cast<double>(unknown->start);
+        const double shift = unknown->kind == 5 ? 12.0 * unknown->startYears - state.FirstPeriod
+                                                : static_cast<double>(unknown->start);
         const double d = checkedPow(1.0 + i, -shift);
         const double f = unitValue(*unknown, i);
         const double x = checkedDiv(-pv, checkFinite(f * d));

@@ -13,7 +13,7 @@ namespace orvex {
 struct UnknownRow {
     std::int16_t kind = 0;
     std::int32_t start = 0; // start − FirstPeriod (start unscaled, years for kind 5)
-    std::int32_t end = 0;   // end − FirstPeriod
+    std::int32_t end = 0; // end − FirstPeriod
     std::int16_t startYears = 0; // the row's own start, needed to place kind-5 months
     double growth = 0.0;
     double sensitivity = 1.0;

@@ -21,16 +21,15 @@ namespace {
 constexpr double kEps = std::numeric_limits<double>::epsilon();
 
 struct PolyValue {
-    double value = 0;   // Σ c_k u^k
+    double value = 0; // Σ c_k u^k
     double weighted = 0; // Σ k c_k u^k, that is u · P'(u)
-    double scale = 0;   // Σ |c_k| u^k, the size of the rounding error's terms
+    double scale = 0; // Σ |c_k| u^k, the size of the rounding error's terms
 };
 
 // Σ c_k u^k for 0 < u <= 1. Terms are summed from k = 0 upward in blocks whose
 // first power comes from pow() (so rounding does not pile up over long
 // horizons), and the sum stops once the rest of the series cannot change it.
-template <bool Reversed>
-PolyValue evaluate(std::span<const double> c, double u, double cmax)
+template <bool Reversed> PolyValue evaluate(std::span<const double> c, double u, double cmax)
 {
     constexpr std::size_t kBlock = 256;
     const std::size_t n = c.size();
@@ -68,7 +67,8 @@ PolyValue evaluate(std::span<const double> c, double u, double cmax)
             a[0] += std::fabs(term);
         }
     }
-    return { (s[0] + s[1]) + (s[2] + s[3]), (w[0] + w[1]) + (w[2] + w[3]), (a[0] + a[1]) + (a[2] + a[3]) };
+    return { (s[0] + s[1]) + (s[2] + s[3]), (w[0] + w[1]) + (w[2] + w[3]),
+        (a[0] + a[1]) + (a[2] + a[3]) };
 }
 
 int sign(double x) { return (x > 0) - (x < 0); }
@@ -264,7 +264,7 @@ struct FlowSummary {
     std::size_t first = 0, last = 0; // first and last non-zero flow
     bool any = false;
     int signChanges = 0;
-    double sum = 0;  // compensated (Neumaier) sum: the value at r = 0
+    double sum = 0; // compensated (Neumaier) sum: the value at r = 0
     double cmax = 0; // largest magnitude
 };
 

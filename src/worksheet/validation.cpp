@@ -70,7 +70,8 @@ LoadedWorksheet openWorksheetFile(const std::string& path)
 {
     const std::string bytes = readRegularFile(path, kWorksheetMaxBytes).bytes;
     if (!isWorksheetFile(bytes))
-        throw FileError(EINVAL, "No es una hoja de trabajo \"" + path + "\": falta el registro TASA");
+        throw FileError(
+            EINVAL, "No es una hoja de trabajo \"" + path + "\": falta el registro TASA");
     return parseWorksheetFile(bytes);
 }
 

@@ -23,13 +23,11 @@ const std::string& Worksheet::cell(int row, int column) const
 void Worksheet::setCell(int row, int column, std::string text)
 {
     if (validCell(row, column))
-        m_cells[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)] = std::move(text);
+        m_cells[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)]
+            = std::move(text);
 }
 
-bool Worksheet::rowInUse(int row) const
-{
-    return !trim(cell(row, kColTipo)).empty();
-}
+bool Worksheet::rowInUse(int row) const { return !trim(cell(row, kColTipo)).empty(); }
 
 std::int16_t Worksheet::rowKind(int row) const
 {

@@ -30,7 +30,8 @@ class CalcCommand : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_dir = std::filesystem::temp_directory_path() / ("orvex-cli-" + std::to_string(::getpid()));
+        m_dir
+            = std::filesystem::temp_directory_path() / ("orvex-cli-" + std::to_string(::getpid()));
         std::filesystem::create_directories(m_dir);
     }
     void TearDown() override { std::filesystem::remove_all(m_dir); }
@@ -72,8 +73,9 @@ TEST_F(CalcCommand, FlowsFollowTheLabels)
     const Worksheet s = test::makeSheet({ { 1, "-1000", "2" }, { 1, "Incognita", "3" } }, "10");
     const CliRun r = calc({ write("a.ORV", s), "--flows" });
     EXPECT_EQ(r.code, kExitOk);
-    EXPECT_EQ(r.out, "El valor P (Pago Unico ) es : \t1100.00\nFirstPeriod\t2\nLastPeriod\t3\n"
-                     "2\t0\t-1000\t-1000\n3\t1100\t0\t1100\n");
+    EXPECT_EQ(r.out,
+        "El valor P (Pago Unico ) es : \t1100.00\nFirstPeriod\t2\nLastPeriod\t3\n"
+        "2\t0\t-1000\t-1000\n3\t1100\t0\t1100\n");
 }
 
 TEST_F(CalcCommand, CalculationErrorPrintsWhatWasShownFirst)

@@ -19,10 +19,12 @@ TEST(Checked, EachFailureHasItsKind)
         { "x/0", [] { checkedDiv(1, 0); }, CalcErrorKind::DivisionByZero },
         { "0/0", [] { checkedDiv(0, 0); }, CalcErrorKind::DivisionByZero },
         { "overflowing quotient", [] { checkedDiv(1e308, 1e-308); }, CalcErrorKind::NotFinite },
-        { "(-8)^(1/3)", [] { checkedPow(-8, 1.0 / 3); }, CalcErrorKind::NegativeBaseFractionalPower },
+        { "(-8)^(1/3)", [] { checkedPow(-8, 1.0 / 3); },
+            CalcErrorKind::NegativeBaseFractionalPower },
         { "0^-1", [] { checkedPow(0, -1); }, CalcErrorKind::DivisionByZero },
         { "10^400", [] { checkedPow(10, 400); }, CalcErrorKind::Overflow },
-        { "NaN", [] { checkFinite(std::numeric_limits<double>::quiet_NaN()); }, CalcErrorKind::NotFinite },
+        { "NaN", [] { checkFinite(std::numeric_limits<double>::quiet_NaN()); },
+            CalcErrorKind::NotFinite },
         { "v[3]", [&v] { checkedAt(v, 3); }, CalcErrorKind::IndexOutOfRange },
         { "v[-1]", [&v] { checkedAt(v, -1); }, CalcErrorKind::IndexOutOfRange },
     };
@@ -40,7 +42,7 @@ TEST(Checked, EachFailureHasItsKind)
 TEST(Checked, ValidOperationsPassThrough)
 {
     EXPECT_DOUBLE_EQ(checkedDiv(1, 4), 0.25);
-    EXPECT_DOUBLE_EQ(checkedPow(-2, 3), -8);   // negative base, whole exponent
+    EXPECT_DOUBLE_EQ(checkedPow(-2, 3), -8); // negative base, whole exponent
     EXPECT_DOUBLE_EQ(checkedPow(1.1, -1), 1 / 1.1);
     EXPECT_DOUBLE_EQ(checkedPow(0, 0), 1);
     std::vector<double> v { 1, 2, 3 };

@@ -21,7 +21,8 @@ TEST(ColumnWidthTwips, GridWidthsAtEightAndAQuarterPoints)
     struct Case {
         int chars, twips;
     };
-    const Case cases[] = { { 3, 422 }, { 30, 4208 }, { 10, 1404 }, { 4, 562 }, { 5, 702 }, { 7, 983 } };
+    const Case cases[]
+        = { { 3, 422 }, { 30, 4208 }, { 10, 1404 }, { 4, 562 }, { 5, 702 }, { 7, 983 } };
     for (const auto& c : cases)
         EXPECT_EQ(columnWidthTwips(c.chars, 8.25), c.twips) << c.chars;
 }
@@ -50,7 +51,8 @@ TEST(Rellenar, PadsTheTrimmedTextOnTheChosenSideAndNeverCuts)
 
 TEST(Cp1252, RoundTripsTheProgramsTexts)
 {
-    const std::string texts[] = { "3. Serie Gradiente Aritmética", "Ocurrió", "€ŒžŸ", "ñÑáéíóúü", "plain" };
+    const std::string texts[]
+        = { "3. Serie Gradiente Aritmética", "Ocurrió", "€ŒžŸ", "ñÑáéíóúü", "plain" };
     for (const auto& t : texts)
         EXPECT_EQ(cp1252ToUtf8(utf8ToCp1252(t)), t);
     EXPECT_EQ(utf8ToCp1252("é"), std::string("\xE9"));
@@ -92,7 +94,7 @@ TEST(FixedField, PadsAndCutsInBytes)
     EXPECT_EQ(fixedField("Aritmética", 10), "Aritm\xE9tica");
     EXPECT_EQ(fixedField("", 3), "   ");
     EXPECT_EQ(readField("TASA   x", 0, 4), "TASA");
-    EXPECT_EQ(readField("ab", 1, 4), "b   ");  // past the end reads as blanks
+    EXPECT_EQ(readField("ab", 1, 4), "b   "); // past the end reads as blanks
     EXPECT_EQ(readField("ab", 9, 2), "  ");
 }
 

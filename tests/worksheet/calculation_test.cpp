@@ -22,13 +22,16 @@ TEST(Solve, WorkedExamples)
     const Case cases[] = {
         { "one-period loan", makeSheet({ { 1, "-1000", "0" }, { 1, "Incognita", "1" } }, "10"),
             "El valor P (Pago Unico ) es : ", "1100.00" },
-        { "uniform series, n = 5, 10 %", makeSheet({ { 1, "-1000", "0" }, { 2, "*", "0", "5" } }, "10"),
+        { "uniform series, n = 5, 10 %",
+            makeSheet({ { 1, "-1000", "0" }, { 2, "*", "0", "5" } }, "10"),
             "El valor A (Serie Uniforme ) es : ", "263.80" },
         // g = i = 5 %: F = n / 1.05, so A = 1000 × 1.05 / 4.
-        { "geometric gradient with g = i", makeSheet({ { 1, "-1000", "0" }, { 4, "*", "0", "4", "5" } }, "5"),
+        { "geometric gradient with g = i",
+            makeSheet({ { 1, "-1000", "0" }, { 4, "*", "0", "4", "5" } }, "5"),
             "El valor A (Serie Gradiente Geométrico ) es : ", "262.50" },
         // g = 0, one year at 1 % a month: F is the 12-month annuity factor 11.2550775.
-        { "yearly series, one year", makeSheet({ { 1, "-1000", "0" }, { 5, "*", "0", "1", "0" } }, "1"),
+        { "yearly series, one year",
+            makeSheet({ { 1, "-1000", "0" }, { 5, "*", "0", "1", "0" } }, "1"),
             "El valor A (Primera Cuota ) es : ", "88.85" },
         // (P/G, 10 %, 5) = 6.8618: G = 1000 / 6.8618 = 145.7342.
         { "arithmetic gradient", makeSheet({ { 1, "-1000", "0" }, { 3, "*", "0", "5" } }, "10"),
@@ -58,13 +61,18 @@ TEST(Solve, SolvedRowZeroesThePresentValue)
     };
     const Case cases[] = {
         { "kind 1 late", makeSheet({ { 2, "-100", "0", "6" }, { 1, "*", "9" } }, "3"), 0.03 },
-        { "kind 2 from 2", makeSheet({ { 1, "-1000", "-1" }, { 2, "*", "2", "8" } }, "2.5"), 0.025 },
+        { "kind 2 from 2", makeSheet({ { 1, "-1000", "-1" }, { 2, "*", "2", "8" } }, "2.5"),
+            0.025 },
         { "kind 3", makeSheet({ { 1, "5000", "0" }, { 3, "*", "1", "12" } }, "1.5"), 0.015 },
         { "kind 4", makeSheet({ { 1, "-800", "0" }, { 4, "*", "0", "10", "3" } }, "7"), 0.07 },
-        { "kind 4, g = i", makeSheet({ { 1, "-800", "2" }, { 4, "*", "3", "10", "4" } }, "4"), 0.04 },
-        { "kind 5 start 0, growth", makeSheet({ { 1, "-90000", "0" }, { 5, "*", "0", "5", "8" } }, "1.2"), 0.012 },
-        { "kind 5 from year 2", makeSheet({ { 1, "-90000", "0" }, { 5, "*", "2", "6", "8" } }, "0.9"), 0.009 },
-        { "kind 5 with earlier first period", makeSheet({ { 1, "-9000", "-5" }, { 5, "*", "0", "2", "3" } }, "1"), 0.01 },
+        { "kind 4, g = i", makeSheet({ { 1, "-800", "2" }, { 4, "*", "3", "10", "4" } }, "4"),
+            0.04 },
+        { "kind 5 start 0, growth",
+            makeSheet({ { 1, "-90000", "0" }, { 5, "*", "0", "5", "8" } }, "1.2"), 0.012 },
+        { "kind 5 from year 2",
+            makeSheet({ { 1, "-90000", "0" }, { 5, "*", "2", "6", "8" } }, "0.9"), 0.009 },
+        { "kind 5 with earlier first period",
+            makeSheet({ { 1, "-9000", "-5" }, { 5, "*", "0", "2", "3" } }, "1"), 0.01 },
         { "negative rate", makeSheet({ { 1, "-1000", "0" }, { 2, "*", "0", "5" } }, "-5"), -0.05 },
     };
     for (const auto& c : cases) {
@@ -86,7 +94,8 @@ TEST(Solve, DirectSumOfTheGradientMatchesTheClosedForm)
     for (int k = 2; k <= 5; ++k)
         factor += (k - 1) / std::pow(1.1, k);
     SharedState state;
-    const CalcOutcome out = calculos(makeSheet({ { 1, "-1000", "0" }, { 3, "*", "0", "5" } }, "10"), state);
+    const CalcOutcome out
+        = calculos(makeSheet({ { 1, "-1000", "0" }, { 3, "*", "0", "5" } }, "10"), state);
     char expected[32];
     std::snprintf(expected, sizeof expected, "%.2f", 1000 / factor);
     EXPECT_EQ(out.respuesta.value_or(""), expected);
@@ -95,8 +104,8 @@ TEST(Solve, DirectSumOfTheGradientMatchesTheClosedForm)
 TEST(Solve, SensitivityScalesTheSolvedRowsFlowsButNotTheAmount)
 {
     SharedState state;
-    const CalcOutcome out = calculos(
-        makeSheet({ { 1, "-1000", "0" }, { 1, "*", "1", "", "", "70" } }, "10"), state);
+    const CalcOutcome out
+        = calculos(makeSheet({ { 1, "-1000", "0" }, { 1, "*", "1", "", "", "70" } }, "10"), state);
     EXPECT_EQ(out.respuesta.value_or(""), "1100.00");
     EXPECT_NEAR((*state.PeriodInflows)[1], 770, 1e-9);
 }
@@ -119,9 +128,11 @@ TEST(Solve, FailuresShowTheError)
         Worksheet sheet;
     };
     const Case cases[] = {
-        { "zero rate, uniform series", makeSheet({ { 1, "-1000", "0" }, { 2, "*", "0", "5" } }, "") },
+        { "zero rate, uniform series",
+            makeSheet({ { 1, "-1000", "0" }, { 2, "*", "0", "5" } }, "") },
         { "zero rate, gradient", makeSheet({ { 1, "-1000", "0" }, { 3, "*", "0", "5" } }, "0") },
-        { "series without periods", makeSheet({ { 1, "-1000", "0" }, { 2, "*", "3", "3" } }, "10") },
+        { "series without periods",
+            makeSheet({ { 1, "-1000", "0" }, { 2, "*", "3", "3" } }, "10") },
         { "rate of -100 %", makeSheet({ { 1, "-1000", "0" }, { 1, "*", "1" } }, "-100") },
     };
     for (const auto& c : cases) {
@@ -136,7 +147,8 @@ TEST(Solve, FailuresShowTheError)
 TEST(RateMode, FindsTheRateAndWritesItBack)
 {
     SharedState state;
-    const CalcOutcome out = calculos(makeSheet({ { 1, "-1000", "0" }, { 1, "1100", "1" } }, "Incognita"), state);
+    const CalcOutcome out
+        = calculos(makeSheet({ { 1, "-1000", "0" }, { 1, "1100", "1" } }, "Incognita"), state);
     ASSERT_FALSE(out.failed) << out.failure;
     EXPECT_EQ(out.mode, CalcMode::Rate);
     EXPECT_EQ(out.comentario.value_or(""), "La tasa de interes es : ");
@@ -153,13 +165,15 @@ TEST(RateMode, FindsTheRateAndWritesItBack)
 TEST(RateMode, Failures)
 {
     SharedState state;
-    const CalcOutcome positive = calculos(makeSheet({ { 1, "100", "0" }, { 1, "100", "1" } }, "Incognita"), state);
+    const CalcOutcome positive
+        = calculos(makeSheet({ { 1, "100", "0" }, { 1, "100", "1" } }, "Incognita"), state);
     EXPECT_TRUE(positive.failed);
     EXPECT_FALSE(positive.respuesta.has_value());
 
     // A row marked unknown: the rate is shown and written, then the error follows.
     const CalcOutcome marked = calculos(
-        makeSheet({ { 1, "-1000", "0" }, { 1, "1100", "1" }, { 1, "*", "2" } }, "Incognita"), state);
+        makeSheet({ { 1, "-1000", "0" }, { 1, "1100", "1" }, { 1, "*", "2" } }, "Incognita"),
+        state);
     EXPECT_TRUE(marked.failed);
     EXPECT_EQ(marked.respuesta.value_or(""), "10.00%");
     EXPECT_EQ(marked.newRate.value_or(""), "10");
@@ -170,8 +184,8 @@ TEST(Evaluation, IndicatorsAtTheFirstPeriod)
     // VPN = −1000 + 600/1.1 + 600/1.21 = 41.32; B/C = 1041.32/1000; TIR from
     // 600v² + 600v − 1000 = 0: v = 0.884437, r = 13.0663 %.
     SharedState state;
-    const CalcOutcome out = calculos(
-        makeSheet({ { 1, "-1000", "2" }, { 2, "600", "2", "4" } }, "10"), state);
+    const CalcOutcome out
+        = calculos(makeSheet({ { 1, "-1000", "2" }, { 2, "600", "2", "4" } }, "10"), state);
     ASSERT_FALSE(out.failed) << out.failure;
     ASSERT_TRUE(out.evaluation.has_value());
     EXPECT_EQ(state.FirstPeriod, 2);

@@ -26,20 +26,23 @@ TEST(Expansion, RangesAndFlowsPerKind)
             { 0, 300, 300, 300, 300 }, { -1000, 0, 0, 0, 0 } },
         { "series from 3 to 8", makeSheet({ { 2, "10", "3", "8" } }), 3, 8,
             { 0, 10, 10, 10, 10, 10 }, { 0, 0, 0, 0, 0, 0 } },
-        { "single payment ignores its end", makeSheet({ { 1, "5", "2", "50" } }), 2, 2, { 5 }, { 0 } },
+        { "single payment ignores its end", makeSheet({ { 1, "5", "2", "50" } }), 2, 2, { 5 },
+            { 0 } },
         { "arithmetic gradient", makeSheet({ { 3, "100", "0", "4" } }), 0, 4,
             { 0, 0, 100, 200, 300 }, { 0, 0, 0, 0, 0 } },
-        { "geometric gradient", makeSheet({ { 4, "-100", "1", "4", "10" } }), 1, 4,
-            { 0, 0, 0, 0 }, { 0, -100, -110, -121 } },
+        { "geometric gradient", makeSheet({ { 4, "-100", "1", "4", "10" } }), 1, 4, { 0, 0, 0, 0 },
+            { 0, -100, -110, -121 } },
         { "sensitivity 90", makeSheet({ { 1, "200", "0", "", "", "90" } }), 0, 0, { 180 }, { 0 } },
         { "sensitivity -100 keeps the array of the amount",
-            makeSheet({ { 1, "200", "0", "", "", "-100" }, { 1, "-50", "1", "", "", "-100" } }), 0, 1,
-            { -200, 0 }, { 0, 50 } },
-        { "sensitivity text without number counts as 100 %", makeSheet({ { 1, "7", "0", "", "", "abc" } }),
-            0, 0, { 7 }, { 0 } },
-        { "amount rounds to four decimals", makeSheet({ { 1, "0.123456", "0" } }), 0, 0, { 0.1235 }, { 0 } },
+            makeSheet({ { 1, "200", "0", "", "", "-100" }, { 1, "-50", "1", "", "", "-100" } }), 0,
+            1, { -200, 0 }, { 0, 50 } },
+        { "sensitivity text without number counts as 100 %",
+            makeSheet({ { 1, "7", "0", "", "", "abc" } }), 0, 0, { 7 }, { 0 } },
+        { "amount rounds to four decimals", makeSheet({ { 1, "0.123456", "0" } }), 0, 0, { 0.1235 },
+            { 0 } },
         { "amount beyond 2^53 ten-thousandths keeps its digits",
-            makeSheet({ { 1, "527407879097371.3439", "0" } }), 0, 0, { 527407879097371.3439 }, { 0 } },
+            makeSheet({ { 1, "527407879097371.3439", "0" } }), 0, 0, { 527407879097371.3439 },
+            { 0 } },
         { "negative periods", makeSheet({ { 1, "-1", "-2" }, { 1, "3", "1" } }), -2, 1,
             { 0, 0, 0, 3 }, { -1, 0, 0, 0 } },
     };
@@ -89,7 +92,8 @@ TEST(Expansion, EmptyWorksheetHasOneZeroPeriod)
 
 TEST(Expansion, UnknownRowsAddNothingAndTheLastIsCaptured)
 {
-    Worksheet sheet = makeSheet({ { 2, "Incognita", "0", "3" }, { 1, "-100", "1" }, { 4, "12*", "2", "6", "5", "80" } });
+    Worksheet sheet = makeSheet(
+        { { 2, "Incognita", "0", "3" }, { 1, "-100", "1" }, { 4, "12*", "2", "6", "5", "80" } });
     SharedState state;
     const auto unknown = expandWorksheet(sheet, state);
     ASSERT_TRUE(unknown.has_value());
@@ -117,7 +121,8 @@ TEST(Expansion, BadInputIsAnErrorNeverNaN)
         { "growth that overflows", makeSheet({ { 4, "1", "0", "3000", "1e6" } }) },
         // Each flow is 1.35e308; their sum in period 0 is beyond the largest double.
         { "sum that overflows",
-            makeSheet({ { 1, "900000000000000", "0", "", "", "1.5e295" }, { 1, "900000000000000", "0", "", "", "1.5e295" } }) },
+            makeSheet({ { 1, "900000000000000", "0", "", "", "1.5e295" },
+                { 1, "900000000000000", "0", "", "", "1.5e295" } }) },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

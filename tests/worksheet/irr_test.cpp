@@ -150,7 +150,8 @@ TEST(Irr, ReturnedRateZeroesThePresentValue)
         }
         ++found;
         ASSERT_GT(r, -1.0);
-        EXPECT_LE(std::fabs(presentValue(r, x)), 1e-9 * scaleAt(r, x)) << "case " << t << " r " << r;
+        EXPECT_LE(std::fabs(presentValue(r, x)), 1e-9 * scaleAt(r, x))
+            << "case " << t << " r " << r;
     }
     EXPECT_GT(found, 200);
 }

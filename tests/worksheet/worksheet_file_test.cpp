@@ -18,7 +18,7 @@ Worksheet sample()
     s.setCell(1, kColInicio, "0");
     s.setCell(3, kColTipo, "3. Serie Gradiente Aritmética");
     s.setCell(3, kColValor, "12345678901234567890"); // cut to 15
-    s.setCell(3, kColInicio, "1234567890");          // cut to 7
+    s.setCell(3, kColInicio, "1234567890"); // cut to 7
     s.setCell(3, kColFinal, "5");
     s.setCell(7, kColTipo, "5. Serie Uniforme anual con crec. Geométrico");
     s.setCell(7, kColValor, "*");
@@ -143,8 +143,12 @@ TEST(WorksheetFile, FileNameRule)
         const char* out;
     };
     const Case cases[] = {
-        { "datos", "DATOS.ORV" }, { "", "" }, { "a.orv", "a.orv" }, { "/tmp/x.y/datos", "/tmp/x.y/DATOS.ORV" },
-        { "/home/ana/préstamo", "/home/ana/PRÉSTAMO.ORV" }, { "/home/ana/plan.txt", "/home/ana/plan.txt" },
+        { "datos", "DATOS.ORV" },
+        { "", "" },
+        { "a.orv", "a.orv" },
+        { "/tmp/x.y/datos", "/tmp/x.y/DATOS.ORV" },
+        { "/home/ana/préstamo", "/home/ana/PRÉSTAMO.ORV" },
+        { "/home/ana/plan.txt", "/home/ana/plan.txt" },
     };
     for (const auto& c : cases)
         EXPECT_EQ(worksheetFileName(c.in), c.out) << c.in;
@@ -152,7 +156,8 @@ TEST(WorksheetFile, FileNameRule)
 
 TEST(WorksheetFile, SaveAndLoadThroughTheDisk)
 {
-    const auto dir = std::filesystem::temp_directory_path() / ("orvex-ws-" + std::to_string(::getpid()));
+    const auto dir
+        = std::filesystem::temp_directory_path() / ("orvex-ws-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string path = (dir / "DATOS.ORV").string();
     saveWorksheetFile(path, sample());

@@ -5,8 +5,8 @@
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
-#include <algorithm>
 #include <QPen>
+#include <algorithm>
 
 namespace orvex {
 namespace {
@@ -73,7 +73,8 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
             QPointF topLeft = map(text->topLeft);
             // A text that would run past either side (the diagram's title on a short
             // horizon, or far from period 0) is moved inside instead of being cut.
-            const double overflow = topLeft.x() + metrics.horizontalAdvance(label) - painter.device()->width();
+            const double overflow
+                = topLeft.x() + metrics.horizontalAdvance(label) - painter.device()->width();
             if (overflow > 0)
                 topLeft.setX(topLeft.x() - overflow);
             topLeft.setX(std::max(0.0, topLeft.x()));

@@ -67,7 +67,8 @@ private slots:
         // x from −1 to 5 over 612 pixels: period p at 102 × (p + 1). y from 441 down to
         // −1141 over 348 pixels: the axis at 97, 300 at 31, −1000 at 317.
         QVERIFY(colourNear(image, 102, 300, kRed) && !colourNear(image, 102, 330, kRed));
-        QVERIFY(colourNear(image, 306, 40, kBlackColour) && !colourNear(image, 306, 20, kBlackColour));
+        QVERIFY(
+            colourNear(image, 306, 40, kBlackColour) && !colourNear(image, 306, 20, kBlackColour));
         QVERIFY(!colourNear(image, 306, 200, kBlackColour)); // nothing below the axis
 
         // The picture must not vanish while the window is open.

@@ -1,6 +1,6 @@
-#include "loans/ui/liquidacion.h"
 #include "../../printing/ui/printing_ui_test_util.h"
 #include "common/ui/launcher.h"
+#include "loans/ui/liquidacion.h"
 #include "loans_ui_test_util.h"
 #include "printing/ui/imprime.h"
 
