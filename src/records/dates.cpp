@@ -15,6 +15,8 @@ namespace {
 
 bool isBlankDate(std::string_view s)
 {
+    if (!s.empty() && s[0] != ' ')
+        return false;
     return trimBlanks(s).empty() || s == "  /  /  " || s == kBlankDate;
 }
 

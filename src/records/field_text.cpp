@@ -52,19 +52,18 @@ constexpr std::uint64_t kPowersOfTen[] = { 1, 10, 100, 1000, 10000 };
 // place), then "." and decimals digits (kept of them from units, the rest zeros).
 char* putUnits(char* out, bool negative, std::uint64_t units, int kept, int decimals)
 {
-    const std::uint64_t whole = units / kPowersOfTen[kept];
-    const std::uint64_t fraction = units % kPowersOfTen[kept];
     if (negative && units != 0)
         *out++ = '-';
-    if (whole != 0)
-        out = std::to_chars(out, out + 24, whole).ptr;
+    char digits[24];
+    const auto count = units == 0
+        ? 0
+        : static_cast<int>(std::to_chars(digits, digits + sizeof digits, units).ptr - digits);
+    const int whole = std::max(count - kept, 0);
+    out = put(out, { digits, static_cast<std::size_t>(whole) });
     if (decimals > 0) {
         *out++ = '.';
-        char buf[24];
-        const auto end = std::to_chars(buf, buf + sizeof buf, fraction).ptr;
-        out = putZeros(out, kept - static_cast<int>(end - buf));
-        if (kept > 0)
-            out = put(out, { buf, static_cast<std::size_t>(end - buf) });
+        out = putZeros(out, kept - (count - whole));
+        out = put(out, { digits + whole, static_cast<std::size_t>(count - whole) });
         out = putZeros(out, decimals - kept);
     }
     return out;
