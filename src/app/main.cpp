@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "app/talvora.h"
 #include "common/shared_state.h"
 #include "common/ui/message_service.h"
@@ -5,12 +6,22 @@
 #include "common/ui/widgets.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char* argv[])
 {
+    // --help and --version answer without a display; Qt then takes out its own options.
+    if (const auto status = orvex::answerInfoOptions({ argv + 1, argv + argc }))
+        return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvex"));
     orvex::installSpanishTranslations(app);
+    std::vector<std::string> words;
+    for (const QString& word : QApplication::arguments().mid(1))
+        words.push_back(orvex::us(word));
+    const orvex::CommandLine line = orvex::parseCommandLine(words);
+    if (const auto status = orvex::answerCommandLine(line))
+        return *status;
 
     orvex::SharedState state;
     orvex::QtMessageService messages;
@@ -20,5 +31,7 @@ int main(int argc, char* argv[])
     orvex::Talvora talvora(context);
     talvora.show();
     orvex::centerForm(&talvora);
+    if (!line.file.empty())
+        QTimer::singleShot(0, &talvora, [&] { talvora.openGivenFile(orvex::qs(line.file)); });
     return QApplication::exec();
 }

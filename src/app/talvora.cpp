@@ -184,10 +184,14 @@ void Talvora::openSchedule()
     execChild(window);
 }
 
-void Talvora::openLoanWindow()
+void Talvora::openLoanWindow() { runLoanWindow({}); }
+
+void Talvora::runLoanWindow(const std::function<void(UPAC&)>& prepare)
 {
     UPAC window(m_ctx, this);
     window.runModal = [this](QDialog& child) { return runModal(child); };
+    if (prepare)
+        prepare(window);
     execChild(window);
 }
 

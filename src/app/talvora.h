@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
+
 class QAction;
 class QComboBox;
 class QDialog;
@@ -25,6 +27,7 @@ namespace orvex {
 
 class FileError;
 class Internet;
+class UPAC;
 struct ValidationFault;
 
 // The main window: the cash-flow worksheet, its calculation and file commands, and
@@ -65,6 +68,12 @@ public:
     // Throws FileError when the file cannot be written (the old file stays whole).
     bool guardar();
 
+    // "Abrir" on a name already chosen.
+    void openFileNamed(const QString& name);
+    // `orvex ARCHIVO`: a worksheet opens as "Abrir" would, a loan or a variation
+    // table in the loan window, loaded as its "Cargar" would.
+    void openGivenFile(const QString& name);
+
     // What the window does when it becomes active again after one of the program's
     // windows that it opened modally: cell (1, 1) current, the worksheet served.
     void activateAfterChild();
@@ -103,6 +112,8 @@ private:
 
     // Shows one of the program's windows modally, then serves the worksheet again.
     int execChild(QDialog& child);
+    // The loan window, made ready by prepare before it shows.
+    void runLoanWindow(const std::function<void(UPAC&)>& prepare);
     void showEvaluation(const CalcOutcome::Evaluation& evaluation);
 
     // Results frame and window height go together.

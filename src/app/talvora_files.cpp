@@ -1,9 +1,11 @@
 // Worksheet files: New, Open, Save, Save as, and the caption that names the file.
 #include "app/talvora.h"
 
+#include "app/command_line.h"
 #include "common/file_io.h"
 #include "common/ui/message_service.h"
 #include "common/ui/widgets.h"
+#include "loans/ui/upac.h"
 #include "worksheet/validation.h"
 #include "worksheet/worksheet_file.h"
 
@@ -115,8 +117,12 @@ void Talvora::openFile()
 {
     const QString name = m_ctx.fileDialogs.openOrNewFileName(
         this, QStringLiteral("Abrir"), kFileFilter, m_dialogName);
-    if (name.isEmpty())
-        return;
+    if (!name.isEmpty())
+        openFileNamed(name);
+}
+
+void Talvora::openFileNamed(const QString& name)
+{
     // A mistyped name must not empty the worksheet: a missing file is created only when asked.
     if (!QFileInfo::exists(name)
         && m_ctx.messages.show(this,
@@ -136,6 +142,21 @@ void Talvora::openFile()
         return;
     }
     afterFileCommand(name);
+}
+
+void Talvora::openGivenFile(const QString& name)
+{
+    switch (givenFileKind(us(name))) {
+    case GivenFileKind::Worksheet:
+        openFileNamed(name);
+        break;
+    case GivenFileKind::Loan:
+        runLoanWindow([&name](UPAC& window) { window.loadFile(name); });
+        break;
+    case GivenFileKind::VariationTable:
+        runLoanWindow([&name](UPAC& window) { window.openVariationFile(name); });
+        break;
+    }
 }
 
 void Talvora::saveFile()

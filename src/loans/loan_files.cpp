@@ -4,6 +4,8 @@
 #include "common/numbers.h"
 #include "common/text.h"
 
+#include <cstdint>
+
 namespace orvex {
 
 namespace {
@@ -126,6 +128,27 @@ std::vector<std::string> loadVariationFile(const std::string& path, std::size_t 
     } catch (const LoanFileError& e) {
         rethrowNamed(e, path);
     }
+}
+
+int variationFileMonths(const std::string& path)
+{
+    constexpr std::size_t kMaxRecords = std::size_t { INT16_MAX } + 1;
+    const FileContent content = [&] {
+        try {
+            return readRegularFile(path, kMaxRecords * kVariationRecordBytes);
+        } catch (const FileError& e) {
+            throw LoanFileError(e.what());
+        }
+    }();
+    const std::size_t records
+        = (content.bytes.size() + kVariationRecordBytes - 1) / kVariationRecordBytes;
+    if (records == 0)
+        rethrowNamed(LoanFileError("está vacío: no tiene meses..."), path);
+    if (content.truncated)
+        rethrowNamed(LoanFileError("tiene más de " + std::to_string(kMaxRecords)
+                         + " meses, más de los que cuenta un plazo..."),
+            path);
+    return static_cast<int>(records - 1);
 }
 
 void saveVariationFile(const std::string& path, const std::vector<std::string>& texts)

@@ -51,6 +51,9 @@ std::string variationTableBytes(const std::vector<std::string>& texts);
 std::vector<std::string> parseVariationTable(std::string_view bytes, std::size_t count);
 
 std::vector<std::string> loadVariationFile(const std::string& path, std::size_t count);
+// The last month a file holds records for (records - 1). Throws LoanFileError when
+// it cannot be read, is empty, or holds more months than a term can count.
+int variationFileMonths(const std::string& path);
 // A longer existing file keeps its records beyond the new ones. Throws LoanFileError.
 void saveVariationFile(const std::string& path, const std::vector<std::string>& texts);
 

@@ -115,6 +115,34 @@ TEST(VariationFile, RecordsAreByteExactAndRoundTrip)
     EXPECT_NE(refusal([&] { loadVariationFile(dir.path("missing.cor"), 1); }), "");
 }
 
+TEST(VariationFile, MonthsAreTheRecordsAFileHolds)
+{
+    // A record counts when it starts inside the file; a term counts at most 32767 months.
+    struct Row {
+        std::size_t bytes;
+        int months; // -1: refused
+    } const rows[] = {
+        { 0, -1 },
+        { 14, 0 },
+        { 64, 0 },
+        { 65, 1 },
+        { 12 * 64 + 14, 12 },
+        { 32768u * 64, 32767 },
+        { 32768u * 64 + 1, -1 },
+    };
+    test::TempDir dir;
+    const std::string file = dir.path("t.cor");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.bytes);
+        writeFileAtomically(file, std::string(row.bytes, ' '));
+        if (row.months < 0)
+            EXPECT_NE(refusal([&] { variationFileMonths(file); }).find(file), std::string::npos);
+        else
+            EXPECT_EQ(variationFileMonths(file), row.months);
+    }
+    EXPECT_NE(refusal([&] { variationFileMonths(dir.path("missing.cor")); }), "");
+}
+
 TEST(VariationFile, PercentTextsBecomeFractions)
 {
     EXPECT_EQ(variationsFromTexts({ "0.5", "", "abc", "-2", "1e1x" }),

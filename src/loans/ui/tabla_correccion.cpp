@@ -213,19 +213,30 @@ void TablaCorreccion::load()
 {
     const QString name
         = m_ctx.fileDialogs.openFileName(this, QStringLiteral("Cargar"), kFilter, {});
-    if (!name.isEmpty()) {
-        try {
-            const auto texts = loadVariationFile(us(name), static_cast<std::size_t>(m_months) + 1);
-            m_ready = false;
-            for (int r = 0; r <= m_months; ++r)
-                m_celdas->item(r, kRateColumn)->setText(qs(texts[static_cast<std::size_t>(r)]));
-            m_ready = true;
-        } catch (const LoanFileError& e) {
-            showFileError(QString::fromUtf8(e.what()));
-        }
+    if (name.isEmpty()) {
+        moveTo(1);
+        currentCellChanged(m_celdas->currentRow(), m_celdas->currentColumn());
+        return;
+    }
+    loadFile(name);
+}
+
+bool TablaCorreccion::loadFile(const QString& name)
+{
+    bool loaded = false;
+    try {
+        const auto texts = loadVariationFile(us(name), static_cast<std::size_t>(m_months) + 1);
+        m_ready = false;
+        for (int r = 0; r <= m_months; ++r)
+            m_celdas->item(r, kRateColumn)->setText(qs(texts[static_cast<std::size_t>(r)]));
+        m_ready = true;
+        loaded = true;
+    } catch (const LoanFileError& e) {
+        showFileError(QString::fromUtf8(e.what()));
     }
     moveTo(1);
     currentCellChanged(m_celdas->currentRow(), m_celdas->currentColumn());
+    return loaded;
 }
 
 void TablaCorreccion::save()

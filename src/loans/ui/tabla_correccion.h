@@ -41,6 +41,8 @@ public:
     void load();
     void save();
     void handOver();
+    // "Cargar" on a name already chosen; false after the error message.
+    bool loadFile(const QString& name);
 
     // Scrolls so that the current row is within the eight rows shown from the top.
     void keepCurrentRowVisible();

@@ -215,20 +215,41 @@ void UPAC::convertRate(int field)
     openRateConverter(this, m_ctx, RateTargets { nullptr, valores(4), valores(5) });
 }
 
-void UPAC::defineVariations()
+TablaCorreccion* UPAC::variationTableForTerm()
 {
     int months = 0;
     try {
         months = loanMonths(us(valores(3)->text()));
     } catch (const std::exception&) {
         m_ctx.messages.calcError(this);
-        return;
+        return nullptr;
     }
     if (!m_tabla)
         m_tabla = new TablaCorreccion(m_ctx, months, this);
     else
         m_tabla->setMonths(months);
-    runModal(*m_tabla);
+    return m_tabla;
+}
+
+void UPAC::defineVariations()
+{
+    if (auto* table = variationTableForTerm())
+        runModal(*table);
+}
+
+void UPAC::openVariationFile(const QString& name)
+{
+    try {
+        valores(3)->setText(QString::number(variationFileMonths(us(name))));
+    } catch (const LoanFileError& e) {
+        showFileError(QString::fromUtf8(e.what()));
+        return;
+    }
+    auto* table = variationTableForTerm();
+    if (!table || !table->loadFile(name))
+        return;
+    QMetaObject::invokeMethod(
+        this, [this] { runModal(*m_tabla); }, Qt::QueuedConnection);
 }
 
 void UPAC::calculos()
@@ -250,13 +271,19 @@ void UPAC::load()
 {
     const QString name
         = m_ctx.fileDialogs.openFileName(this, QStringLiteral("Cargar"), kFilter, {});
-    if (name.isEmpty())
-        return;
+    if (!name.isEmpty())
+        loadFile(name);
+}
+
+bool UPAC::loadFile(const QString& name)
+{
     try {
         setLoanInput(loadLoanFile(us(name)));
     } catch (const LoanFileError& e) {
         showFileError(QString::fromUtf8(e.what()));
+        return false;
     }
+    return true;
 }
 
 void UPAC::save()

@@ -45,6 +45,11 @@ public:
     void calculos();
     void load();
     void save();
+    // "Cargar" on a name already chosen; false after the error message.
+    bool loadFile(const QString& name);
+    // A ".cor" file opened on its own: the term becomes the months the file holds and
+    // the variation table comes up with it loaded once this window shows.
+    void openVariationFile(const QString& name);
 
     // The variation table once Command2 has opened it (null before).
     TablaCorreccion* variationTable() const { return m_tabla; }
@@ -63,6 +68,8 @@ private:
     QWidget* createFileButtons();
     QPushButton* button(const QString& name, const QString& caption);
     void showFileError(const QString& text);
+    // The variation table sized to the term, null after the error message.
+    TablaCorreccion* variationTableForTerm();
 
     AppContext& m_ctx;
     std::array<QLineEdit*, 5> m_valores {};
