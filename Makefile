@@ -3,7 +3,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := run
 EXAMPLE ?= examples/prestamo-cuota.ORV
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test bench package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -37,6 +37,14 @@ bench: deps
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release
 	@for b in build/release/bench/*_bench; do echo "== $$b"; "$$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
+
+# The Debian package for users: an optimised, stripped build; only the installed
+# programs and their documents are built, not the tests.
+package: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release --target orvex orvex-cli orvex-kit orvex_man_pages orvex_screenshot
+	@cd build/release && cpack -B $(CURDIR)/build/package
+	@ls -l build/package/*.deb
 
 clean:
 	rm -rf build

@@ -14,6 +14,8 @@ packages=(
   # pdfinfo/pdftotext read printed PDFs back in tests; lp feeds the character printer
   poppler-utils cups-client
   locales clang-format
+  # the Debian package (dpkg-shlibdeps) and the checks of what it installs
+  dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db
 )
 locale_name=es_CO.UTF-8
 
