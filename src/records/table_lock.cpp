@@ -72,7 +72,7 @@ bool esperarTabla(const std::string& path, TableWaitHooks& hooks, BusyMode mode)
     }
     hooks.status(busyStatusMessage(path));
     do {
-        pausa(0.5);
+        hooks.statusPause(0.5);
         test = tablaOcupada(path, mode);
     } while (test.state == BusyTest::Busy);
     hooks.status({});

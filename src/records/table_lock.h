@@ -24,6 +24,9 @@ enum class BusyMode { Writers = 0, Readers = 1 };
 // be opened or is not a regular file is Failed, never Busy.
 BusyTest tablaOcupada(const std::string& path, BusyMode mode);
 
+// Pausa: sleeps seconds on the monotonic clock (a negative or NaN delay is none).
+void pausa(double seconds);
+
 // What a table wait shows. The window implements it; the command line and tests too.
 class TableWaitHooks {
 public:
@@ -34,6 +37,9 @@ public:
     virtual bool waitWindow(const std::string& path, const std::function<BusyTest()>& poll) = 0;
     // The status line lbEstadoListar: show text and repaint; an empty text clears it.
     virtual void status(const std::string& text) = 0;
+    // The half second between two polls of the status-line wait. A window keeps itself
+    // painted through it (taking no input meanwhile).
+    virtual void statusPause(double seconds) { pausa(seconds); }
 };
 
 // "La tabla [" + file name + "] está siendo utilizada por otro usuario...", the file
@@ -46,8 +52,5 @@ std::string busyStatusMessage(const std::string& path);
 // false at once. Throws TableError when the busy test fails (the file cannot be
 // opened), so a wait never loops on a file that will never become free.
 bool esperarTabla(const std::string& path, TableWaitHooks& hooks, BusyMode mode);
-
-// Pausa: sleeps seconds on the monotonic clock (a negative or NaN delay is none).
-void pausa(double seconds);
 
 } // namespace orvex

@@ -126,6 +126,7 @@ TEST_F(TableAccessTest, AnEditorMakesEveryoneWaitAndReadersMakeNobodyWait)
     EXPECT_EQ(hooks.statuses,
         (std::vector<std::string> {
             "La tabla [t.dat] está siendo utilizada por otro usuario...", "" }));
+    EXPECT_GE(hooks.pauses, 1);
     char record[8];
     ASSERT_TRUE(reader->read(1, record));
     EXPECT_EQ(cvl({ record, 4 }), 77);

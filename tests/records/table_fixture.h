@@ -42,8 +42,14 @@ struct RecordingHooks : TableWaitHooks {
         return cancel;
     }
     void status(const std::string& text) override { statuses.push_back(text); }
+    void statusPause(double seconds) override
+    {
+        ++pauses;
+        pausa(seconds);
+    }
 
     bool cancel = false;
+    int pauses = 0;
     int windows = 0;
     std::vector<std::string> statuses;
 };
