@@ -1,0 +1,120 @@
+#pragma once
+
+#include "common/file_io.h"
+#include "common/text.h"
+#include "common/ui/message_service.h"
+#include "records/field_bytes.h"
+#include "records/table_access.h"
+#include "records/table_config.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace orvex::test {
+
+// A fresh folder that is the current directory from enter() to leave().
+struct WorkFolder {
+    QTemporaryDir dir;
+    QString old;
+    void enter()
+    {
+        old = QDir::currentPath();
+        QVERIFY(dir.isValid());
+        QVERIFY(QDir::setCurrent(dir.path()));
+    }
+    void leave() { QDir::setCurrent(old); }
+    QString path(const QString& name) const { return dir.filePath(name); }
+};
+
+inline void writeBytes(const std::string& path, const std::string& bytes)
+{
+    writeFileAtomically(path, bytes);
+}
+
+inline std::string readBytes(const std::string& path)
+{
+    return fileExists(path) ? readWholeFile(path) : std::string();
+}
+
+// A field as a test describes it: caption, I0 length, I1 type, then I2..I6.
+struct Field {
+    std::string caption;
+    std::int16_t length = 0, type = 0, hidden = 0, isProtected = 0, width = 0, digits = 0,
+                 decimals = 0;
+};
+
+inline FieldDescription describe(const Field& f)
+{
+    FieldDescription d;
+    d.caption = f.caption;
+    d.i = { f.length, f.type, f.hidden, f.isProtected, f.width, f.digits, f.decimals, 0, 0, 0, 0 };
+    return d;
+}
+
+// A configuration over dataPath: header (its I3 the edit mode) and fields, with the
+// load-time defaults applied as a hand-off load applies them.
+inline TableConfig tableConfig(
+    const std::string& dataPath, const Field& header, const std::vector<Field>& fields)
+{
+    TableConfig config;
+    config.record.dataPath = dataPath;
+    config.record.fieldCount = static_cast<std::int16_t>(fields.size());
+    config.fields.push_back(describe(header));
+    for (const Field& f : fields)
+        config.fields.push_back(describe(f));
+    applyLoadDefaults(config.fields);
+    config.map = { 0 };
+    return config;
+}
+
+// "lst.cod" naming name, and the three configuration files of config, in the current folder.
+inline void writeHandOff(const std::string& name, const TableConfig& config)
+{
+    writeBytes("lst.cod", "\"" + name + "\"\r\n");
+    const ConfigPaths paths = configPaths(name);
+    ConfigRecord record = config.record;
+    record.mapLast = static_cast<std::int16_t>(config.map.size() - 1);
+    writeBytes(paths.ini, encodeConfigRecord(record));
+    std::string cmp;
+    for (const auto& f : config.fields)
+        cmp += encodeFieldDescription(f);
+    writeBytes(paths.cmp, cmp);
+    std::string rg;
+    for (auto entry : config.map)
+        rg += mkl(entry);
+    writeBytes(paths.rg, rg);
+}
+
+// Hooks for the test's own table accesses: never waits.
+struct NoWait : TableWaitHooks {
+    bool waitWindow(const std::string&, const std::function<BusyTest()>&) override { return true; }
+    void status(const std::string&) override { }
+};
+
+// Runs action on the modal window once it is up (a message box, Ocupado, a dialog); gives
+// up after about five seconds.
+inline void whenModal(std::function<void(QWidget*)> action, int tries = 500)
+{
+    QTimer::singleShot(10, [action, tries] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            action(modal);
+        else if (tries > 0)
+            whenModal(action, tries - 1);
+    });
+}
+
+inline void click(QWidget& window, const char* name)
+{
+    auto* button = window.findChild<QAbstractButton*>(name);
+    QVERIFY2(button, name);
+    QVERIFY2(button->isVisible() && button->isEnabled(), name);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+} // namespace orvex::test
