@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev qt6-webengine-dev
   qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth
+  xvfb xauth xdotool
   fonts-dejavu-core fonts-liberation
   # pdfinfo/pdftotext read printed PDFs back in tests; lp feeds the character printer
   poppler-utils cups-client

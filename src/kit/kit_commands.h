@@ -8,6 +8,7 @@ namespace orvex::kit {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitCancelled = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitNothingToBrowse = 2; // listar: no configuration, no records
 
 // One subcommand: its name, the arguments line and one line of help, and the function
 // that runs it once the application object exists (arguments after the name).
@@ -25,5 +26,7 @@ struct KitCommand {
 int runImprimir(const QStringList& arguments);
 bool imprimirIsHeadless(const QStringList& arguments);
 int runCaja(const QStringList& arguments);
+int runListar(const QStringList& arguments);
+int runDirectorio(const QStringList& arguments);
 
 } // namespace orvex::kit

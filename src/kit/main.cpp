@@ -25,6 +25,16 @@ const std::vector<KitCommand>& commands()
         { "caja", "\"PREGUNTA\" [--defecto TEXTO] [--lista PATRON]",
             "pregunta un texto o un archivo de PATRON; la respuesta sale por stdout (1: cancelado)",
             orvex::kit::runCaja },
+        { "listar", "[CARPETA]",
+            "el listado de registros de lst.cod en CARPETA (la actual si falta); deja la\n"
+            "      selección en lstNOMBRE.sel (0: registro seleccionado; 1: terminó sin\n"
+            "      selección o no pudo escribir el .sel; 2: nada que listar: sin configuración,\n"
+            "      sin registros o la tabla no se pudo abrir)",
+            orvex::kit::runListar },
+        { "directorio", "[INICIAL]",
+            "elige o crea un directorio empezando en INICIAL; lo escribe en stdout (0: elegido,\n"
+            "      1: cancelado)",
+            orvex::kit::runDirectorio },
     };
     return table;
 }
