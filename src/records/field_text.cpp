@@ -215,7 +215,9 @@ std::optional<std::string> editedCellText(const FieldLayout& field, std::string_
     try {
         appendNumber(cell, numberValue(text), field.decimals);
     } catch (const CalcError&) {
-        return std::nullopt;
+        // Kept as typed, so the cell never shows an earlier keystroke's value and saving
+        // names the value that does not fit.
+        return std::string(trimRightBlanks(text));
     }
     return cell;
 }

@@ -61,7 +61,7 @@ std::string fieldDisplayText(const FieldLayout& field, std::string_view record);
 
 // The cell text after the user typed text (UTF-8) into a field: types 1 and the
 // numeric types the number format of its leading number, other types the text
-// without trailing blanks. nullopt when the number is beyond a double.
+// without trailing blanks; a number beyond a double stays as typed (saving refuses it).
 std::optional<std::string> editedCellText(const FieldLayout& field, std::string_view text);
 
 // The editor's maximum length: I0 for text types, 10 for dates, digits plus decimals

@@ -215,11 +215,15 @@ TEST_F(BrowserModelTest, SavingWritesOnlyTheEditedFieldsOfTheEditedRecords)
     // A value the field cannot hold is reported, the other edits still written.
     model.applyEdit({ 4, 2 }, "40000");
     model.applyEdit({ 4, 1 }, "Cuatro");
+    model.applyEdit({ 4, 3 }, "1e40"); // typed key by key: "1e40" must not be what is kept
+    model.applyEdit({ 4, 3 }, "1e400");
+    EXPECT_EQ(model.cell({ 4, 3 }), "1e400");
     try {
         model.confirmChanges();
         ADD_FAILURE() << "no error";
     } catch (const TableError& e) {
         EXPECT_NE(std::string(e.what()).find("[40000]"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("[1e400]"), std::string::npos) << e.what();
     }
     EXPECT_EQ(storedRecord(4), record(4).replace(0, 10, fixedField("Cuatro", 10)));
 }
