@@ -291,7 +291,7 @@ private slots:
         const std::string before = test::readBytes("t.dat");
         key(w, Qt::Key_Left);
         QTest::keyClicks(editor(w), "1e999");
-        QVERIFY(cell(w, 1, 1).size() > 90); // 1e99, digit by digit
+        QCOMPARE(cell(w, 1, 1), QStringLiteral("1e999")); // as typed, not the 1e99 before
         key(w, Qt::Key_PageDown);
         QCOMPARE(messages.shown.size(), std::size_t(1));
         QVERIFY(lastMessage().contains("no cabe en el campo [Codigo]"));
