@@ -98,6 +98,10 @@ private slots:
                  "Porcentaje", "EdicionTexto", "EdicionOpciones", "Label3", "lbEstadoListar" })
             QVERIFY2(w.findChild<QWidget*>(name), name);
         QCOMPARE(w.windowTitle(), QStringLiteral("Listado Archivo : t.dat"));
+        QTest::mouseDClick(&w, Qt::LeftButton, {}, QPoint(w.width() - 5, w.height() - 5));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Listado Archivo : t.dat [t.dat]"));
+        QTest::mouseDClick(&w, Qt::LeftButton, {}, QPoint(w.width() - 5, w.height() - 5));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Listado Archivo : t.dat"));
         const QRect screen = w.screen()->availableGeometry();
         QCOMPARE(w.size(), QSize(screen.width() * 98 / 100, screen.height() * 90 / 100));
         QCOMPARE(w.findChild<QPushButton*>("Mover5")->toolTip(), QStringLiteral("Ultimo Registro"));
@@ -465,7 +469,12 @@ private slots:
         test::whenModal([&](QWidget* modal) {
             QTRY_VERIFY(!modal->findChild<QLabel*>("lbError")->text().isEmpty());
             waitTexts = modal->windowTitle() + "|" + modal->findChild<QLabel*>("Label1")->text();
-            QVERIFY(modal->findChild<QPushButton*>("Cancelar")->isVisible());
+            auto* cancelar = modal->findChild<QPushButton*>("Cancelar");
+            QVERIFY(cancelar->isVisible());
+            QTest::mouseDClick(modal, Qt::LeftButton); // double click hides it, and shows it again
+            QVERIFY(!cancelar->isVisible());
+            QTest::mouseDClick(modal, Qt::LeftButton);
+            QVERIFY(cancelar->isVisible());
         });
         ListarArchivo w(messages, config);
         ready(w);
