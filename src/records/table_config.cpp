@@ -123,6 +123,12 @@ std::optional<std::string> readHandOffName(const std::string& path, bool deleteA
     } else {
         item = trimBlanks(line.substr(0, line.find(',')));
     }
+    // The name becomes part of file names this program reads, writes and deletes: one
+    // that reaches into another folder could remove files there.
+    if (item.find_first_of(std::string_view("/\0", 2)) != std::string_view::npos)
+        throw TableError(0,
+            "El nombre [" + cp1252ToUtf8(item.substr(0, item.find('\0'))) + "] de [" + path
+                + "] no es un nombre de tabla: no puede contener \"/\"...");
     return cp1252ToUtf8(item);
 }
 

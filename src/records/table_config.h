@@ -91,7 +91,7 @@ ConfigPaths configPaths(const std::string& name, const std::string& directory = 
 
 // The hand-off name of "lst.cod": the first quoted, comma-delimited item of its first
 // line, quotes removed. nullopt when the file does not exist. Deletes the file when
-// deleteAfter. Throws TableError when it cannot be read.
+// deleteAfter. Throws TableError when it cannot be read or the name holds a "/".
 std::optional<std::string> readHandOffName(const std::string& path, bool deleteAfter);
 
 class TableWaitHooks;

@@ -132,6 +132,11 @@ TEST_F(TableConfigFiles, HandOffNameAndSelectionFile)
         EXPECT_FALSE(std::filesystem::exists("lst.cod"));
     }
     EXPECT_EQ(readHandOffName("lst.cod", true), std::nullopt);
+    for (const char* content : { "\"../otra/x\"", "/tmp/x, 1" }) {
+        SCOPED_TRACE(content);
+        writeBytes("lst.cod", content);
+        EXPECT_THROW(readHandOffName("lst.cod", true), TableError);
+    }
 
     writeSelectionFile("lstA.sel", { "7", "3", "Peña", "" });
     EXPECT_EQ(readBytes("lstA.sel"),
