@@ -1,13 +1,12 @@
 #include "cli/commands.h"
 #include "common/file_io.h"
+#include "loans/loans_test_util.h"
 #include "worksheet/sheet_builder.h"
 #include "worksheet/worksheet_file.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <sstream>
-#include <unistd.h>
 
 namespace orvex::cli {
 namespace {
@@ -28,20 +27,12 @@ std::string example(const char* name) { return std::string(ORVEX_EXAMPLES_DIR) +
 
 class CalcCommand : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_dir
-            = std::filesystem::temp_directory_path() / ("orvex-cli-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
     std::string write(const char* name, const Worksheet& sheet)
     {
-        const std::string path = (m_dir / name).string();
-        saveWorksheetFile(path, sheet);
-        return path;
+        saveWorksheetFile(m_dir.path(name), sheet);
+        return m_dir.path(name);
     }
-    std::filesystem::path m_dir;
+    test::TempDir m_dir;
 };
 
 TEST_F(CalcCommand, PrintsTheLabelsOfEachMode)
@@ -94,13 +85,13 @@ TEST_F(CalcCommand, UsageAndUnreadableFiles)
     EXPECT_EQ(calc({}).code, kExitUsage);
     EXPECT_EQ(calc({ "a", "b" }).code, kExitUsage);
     EXPECT_EQ(calc({ "--bogus" }).code, kExitUsage);
-    const CliRun missing = calc({ (m_dir / "none.ORV").string() });
+    const CliRun missing = calc({ m_dir.path("none.ORV") });
     EXPECT_EQ(missing.code, kExitUsage);
     EXPECT_NE(missing.err.find("none.ORV"), std::string::npos);
-    EXPECT_EQ(calc({ m_dir.string() }).code, kExitUsage); // a folder
+    EXPECT_EQ(calc({ m_dir.dir.string() }).code, kExitUsage); // a folder
 
     // An empty file is an empty worksheet: the evaluation has no outflows.
-    const std::string empty = (m_dir / "empty.ORV").string();
+    const std::string empty = m_dir.path("empty.ORV");
     writeFileAtomically(empty, "");
     EXPECT_EQ(calc({ empty }).code, kExitCalcError);
 }

@@ -2,14 +2,13 @@
 #include "cli/commands.h"
 #include "common/file_io.h"
 #include "loans/loan_files.h"
+#include "loans/loans_test_util.h"
 #include "worksheet/sheet_builder.h"
 #include "worksheet/worksheet_file.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <sstream>
-#include <unistd.h>
 
 namespace orvex::cli {
 namespace {
@@ -32,15 +31,7 @@ Outcome run(Command command, const Args& args)
 
 class ChartCommands : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_dir = std::filesystem::temp_directory_path()
-            / ("orvex-chart-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-    std::string path(const char* name) const { return (m_dir / name).string(); }
+    std::string path(const char* name) const { return m_dir.path(name); }
     std::string write(const char* name, const Worksheet& sheet)
     {
         saveWorksheetFile(path(name), sheet);
@@ -62,7 +53,7 @@ protected:
         saveLoanFile(path(name), loan);
         return path(name);
     }
-    std::filesystem::path m_dir;
+    test::TempDir m_dir;
 };
 
 TEST_F(ChartCommands, DrawingsGoToStandardOutputOrTheNamedFile)

@@ -1,9 +1,20 @@
+// The main window, and the windows it opens from its commands and from `orvex ARCHIVO`.
+#include "app/command_line.h"
+#include "app/respuestas.h"
 #include "app/talvora.h"
 
 #include "common/file_io.h"
 #include "common/shared_state.h"
+#include "common/ui/launcher.h"
 #include "common/ui/message_service.h"
+#include "common/ui/translations.h"
 #include "common/ui/widgets.h"
+#include "extras/ui/frm_about.h"
+#include "extras/ui/internet.h"
+#include "loans/loan_files.h"
+#include "loans/ui/tabla_correccion.h"
+#include "loans/ui/upac.h"
+#include "worksheet/worksheet_file.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -60,7 +71,20 @@ QString textOf(QObject* o)
     return {};
 }
 
+QStringList loanFields(const UPAC& window)
+{
+    QStringList fields;
+    for (int k = 1; k <= 5; ++k)
+        fields << window.valores(k)->text();
+    for (const char* option : { "SistemaPago1", "SistemaPago2", "SistemaPago3", "Opcion1" })
+        if (window.findChild<QRadioButton*>(option)->isChecked())
+            fields << option;
+    return fields;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(CommandLine::Action)
 
 class TstTalvora : public QObject {
     Q_OBJECT
@@ -70,15 +94,17 @@ private:
         SharedState state;
         ScriptedMessageService messages;
         ScriptedFileDialogService dialogs;
-        AppContext context { state, messages, dialogs };
+        ScriptedProcessLauncher launcher;
+        AppContext context { state, messages, dialogs, &launcher };
         ProbeTalvora window { context };
     };
     std::unique_ptr<Session> m_s;
     ProbeTalvora* m_w = nullptr;
+    QTemporaryDir m_settings;
 
-    template <typename T = QWidget> T* find(const char* name)
+    template <typename T = QWidget> T* find(const char* name, QObject* in = nullptr)
     {
-        auto* found = m_w->findChild<T*>(QString::fromUtf8(name));
+        auto* found = (in ? in : m_w)->findChild<T*>(QString::fromUtf8(name));
         if (!found)
             qFatal("control %s not found", name);
         return found;
@@ -129,6 +155,17 @@ private:
     }
 
 private slots:
+    void initTestCase()
+    {
+        // The program's settings file, here a fresh one pointing at a local page.
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
+        QFile page(m_settings.filePath("inicio.html"));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("<html><head><meta charset=\"utf-8\"><title>Inicio local</title></head></html>");
+        page.close();
+        QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Orvex", "Orvex");
+        settings.setValue("Internet/Inicio", QUrl::fromLocalFile(page.fileName()).toString());
+    }
     void init()
     {
         m_s = std::make_unique<Session>();
@@ -481,13 +518,10 @@ private slots:
             lastMessage().icon == MsgIcon::Question && lastMessage().buttons == MsgButtons::YesNo);
         QCOMPARE(cell(2, 1), QString());
 
-        m_s->messages.answers.push_back(MsgAnswer::Yes);
+        m_s->messages.answers.push_back(MsgAnswer::Yes); // where the block lands: the core's
         QTest::keyClick(grid(), Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(cell(1, 2), QStringLiteral("9"));
         QCOMPARE(cell(2, 1), kind(2));
-        QCOMPARE(cell(2, 4), QStringLiteral("5"));
         QCOMPARE(cell(3, 2), QStringLiteral("Incognita"));
-        QCOMPARE(cell(4, 1), QString());
 
         // A kind beyond a double is no kind: the row lands without one, nothing breaks.
         QGuiApplication::clipboard()->setText(QStringLiteral("1e400\t100\t1\t5\t0\t0"));
@@ -502,7 +536,7 @@ private slots:
     {
         typeRow(2, 2, { "100", "0", "3" });
         const char* commands[] = { "ConvertirTasaInteres", "MenuSistemasAmortizacion",
-            "MenuPlanPagos", "Liquidacion", "MenuDiagramaFlujo", "Diagrama" };
+            "MenuPlanPagos", "Liquidacion", "MenuDiagramaFlujo", "Diagrama", "MenuAcercaDe" };
         for (std::size_t i = 0; i < std::size(commands); ++i) {
             goTo(2, 2);
             m_s->state.LoanWindowActive = true;
@@ -511,6 +545,8 @@ private slots:
             QCOMPARE(current(), (CellPos { 1, 1 }));
             QVERIFY(!m_s->state.LoanWindowActive && m_w->isVisible());
         }
+        QCOMPARE(m_w->modals.back().value(0), QStringLiteral("Acerca de Orvex"));
+        QVERIFY(m_w->findChildren<Internet*>().isEmpty());
         // The converter's Aceptar writes into Interes; the plan reads the worksheet's flows
         // and its rate: 1000 lent at 10 %, five payments solved.
         m_w->whileOpen = [](QDialog& converter) {
@@ -540,6 +576,278 @@ private slots:
         click("MenuSalirPrograma");
         QVERIFY(!m_w->isVisible());
         QVERIFY(m_s->messages.shown.empty() && m_s->dialogs.filters.isEmpty());
+    }
+
+    void webViewerOpensWithoutBlockingAndOnce()
+    {
+        QTest::mouseClick(find("Internet"), Qt::LeftButton);
+        const auto viewers = [this] { return m_w->findChildren<Internet*>(); };
+        QCOMPARE(viewers().size(), 1);
+        Internet* web = viewers()[0];
+        QVERIFY(web->isVisible() && web->isWindow());
+        QCOMPARE(web->windowModality(), Qt::NonModal);
+        QVERIFY(m_w->modals.empty());
+        QTRY_COMPARE_WITH_TIMEOUT(web->windowTitle(), QStringLiteral("Inicio local"), 30000);
+
+        // The main window goes on working; the menu command brings the same viewer back.
+        m_w->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), m_w);
+        click("MenuConsultarWeb");
+        QCOMPARE(viewers(), QList<Internet*> { web });
+        QTRY_COMPARE(QApplication::activeWindow(), web);
+
+        // Closed, it is gone; the next command opens a new one.
+        QPointer<Internet> closed = web;
+        web->close();
+        QTRY_VERIFY(closed.isNull());
+        click("MenuConsultarWeb");
+        QCOMPARE(viewers().size(), 1);
+        QVERIFY(viewers()[0]->isVisible());
+    }
+
+    void commandLineWordsAreRead_data()
+    {
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<CommandLine::Action>("action");
+        QTest::addColumn<QString>("file");
+        using A = CommandLine::Action;
+        QTest::newRow("nothing") << QStringList {} << A::Start << "";
+        QTest::newRow("a file") << QStringList { "hoja.ORV" } << A::Start << "hoja.ORV";
+        QTest::newRow("help wins") << QStringList { "hoja.ORV", "-h" } << A::Help << "";
+        QTest::newRow("help after an error") << QStringList { "-x", "--help" } << A::Help << "";
+        QTest::newRow("version") << QStringList { "--version" } << A::Version << "";
+        QTest::newRow("unknown option") << QStringList { "-x" } << A::Error << "";
+        QTest::newRow("two files") << QStringList { "a.ORV", "b.upa" } << A::Error << "";
+        QTest::newRow("empty name") << QStringList { "" } << A::Error << "";
+        QTest::newRow("dash is a name") << QStringList { "-" } << A::Start << "-";
+        QTest::newRow("names after --") << QStringList { "--", "--help" } << A::Start << "--help";
+        QTest::newRow("-- then two") << QStringList { "--", "-a", "b" } << A::Error << "";
+    }
+    void commandLineWordsAreRead()
+    {
+        QFETCH(QStringList, words);
+        QFETCH(CommandLine::Action, action);
+        QFETCH(QString, file);
+        std::vector<std::string> raw;
+        for (const QString& w : words)
+            raw.push_back(us(w));
+        const CommandLine line = parseCommandLine(raw);
+        QCOMPARE(line.action, action);
+        QCOMPARE(qs(line.file), file);
+        QCOMPARE(line.error.empty(), action != CommandLine::Action::Error);
+    }
+
+    void givenFileExtensionSaysWhichWindow()
+    {
+        QCOMPARE(givenFileKind("PRESTAMO.UPA"), GivenFileKind::Loan);
+        QCOMPARE(givenFileKind("tabla.Cor"), GivenFileKind::VariationTable);
+        QCOMPARE(givenFileKind("hoja.orv"), GivenFileKind::Worksheet);
+        QCOMPARE(givenFileKind("sin-extension"), GivenFileKind::Worksheet);
+        QCOMPARE(givenFileKind("prestamos.upa/hoja"), GivenFileKind::Worksheet);
+        QCOMPARE(givenFileKind("upa"), GivenFileKind::Worksheet);
+    }
+
+    // A given worksheet comes up as "Abrir" leaves it, under any extension; nothing else opens.
+    void givenWorksheetOpensInTheGrid()
+    {
+        QTemporaryDir dir;
+        Worksheet sheet;
+        sheet.setRate("1.5");
+        sheet.setCell(5, kColTipo, std::string(kKindTexts[1]));
+        sheet.setCell(5, kColValor, "Incognita");
+        sheet.setCell(5, 3, "1");
+        sheet.setCell(5, 4, "12");
+        const QString file = dir.filePath("cuota.ORV.bak");
+        saveWorksheetFile(us(file), sheet);
+        m_w->openGivenFile(file);
+        QCOMPARE(cell(1, 1), kind(2));
+        QCOMPARE(cell(1, 4), QStringLiteral("12"));
+        QCOMPARE(interes()->text(), QStringLiteral("1.5"));
+        QCOMPARE(m_w->windowTitle(), caption(file));
+        QVERIFY(m_s->messages.shown.empty() && m_w->modals.empty());
+    }
+
+    // A given loan opens the loan window loaded, or empty with the message when unreadable.
+    void givenLoanOpensLoaded()
+    {
+        QTemporaryDir dir;
+        LoanInput loan;
+        loan.texts = { "1200000", "100", "12", "1", "0.5" };
+        loan.system = PaymentSystem::PresetPayments;
+        loan.enUvr = true;
+        const QString file = dir.filePath("casa.UPA");
+        saveLoanFile(us(file), loan);
+        const QString bad = dir.filePath("corto.upa");
+        writeFileAtomically(us(bad), "1200000");
+        QStringList seen;
+        m_w->whileOpen = [&](QDialog& child) {
+            if (auto* upac = qobject_cast<UPAC*>(&child))
+                seen = loanFields(*upac);
+        };
+        m_w->openGivenFile(file);
+        QCOMPARE(seen,
+            QStringList({ "1200000        ", "100            ", "12    ", "1        ", "0.5      ",
+                "SistemaPago3", "Opcion1" }));
+        QVERIFY(m_s->messages.shown.empty() && !m_s->state.LoanWindowActive);
+
+        m_w->openGivenFile(bad);
+        QCOMPARE(m_s->messages.shown.size(), std::size_t { 1 });
+        QCOMPARE(lastMessage().title, QStringLiteral("ERROR"));
+        QCOMPARE(seen, QStringList({ "", "", "", "", "", "SistemaPago1" }));
+    }
+
+    // A given variation table comes up loaded over the loan window, its months the file's;
+    // an empty one opens no table.
+    void givenVariationTableOpensOverTheLoanWindow()
+    {
+        QTemporaryDir dir;
+        std::vector<std::string> rates(13);
+        rates[0] = "0.4";
+        rates[12] = "0.7";
+        const QString file = dir.filePath("tabla.cor");
+        saveVariationFile(us(file), rates);
+        const QString empty = dir.filePath("vacia.cor");
+        writeFileAtomically(us(empty), "");
+        QStringList order;
+        QString term;
+        QStringList shown;
+        m_w->whileOpen = [&](QDialog& child) {
+            order << child.objectName();
+            QCoreApplication::processEvents();
+            if (auto* upac = qobject_cast<UPAC*>(&child))
+                term = upac->valores(3)->text();
+            else if (auto* table = qobject_cast<TablaCorreccion*>(&child))
+                shown = table->rateTexts();
+        };
+        m_w->openGivenFile(file);
+        QCOMPARE(order, QStringList({ "UPAC", "TablaCorreccion" }));
+        QCOMPARE(term, QStringLiteral("12"));
+        QCOMPARE(shown.size(), 13);
+        QVERIFY(shown.first() == "0.4" && shown.last() == "0.7");
+
+        order.clear();
+        m_w->openGivenFile(empty);
+        QCOMPARE(order, QStringList({ "UPAC" }));
+        QCOMPARE(m_s->messages.shown.size(), std::size_t { 1 });
+        QVERIFY(lastMessage().text.contains(QStringLiteral("vacío")));
+    }
+
+    // The standard dialogs and buttons speak the program's Spanish.
+    void standardButtonsSpeakSpanish()
+    {
+        QVERIFY(installSpanishTranslations(*qApp));
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Sí"));
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Cancelar"));
+    }
+
+    void evaluationWindowClosesOnCerrarOrAltC()
+    {
+        for (const bool mnemonic : { false, true }) {
+            Respuestas window(CalcOutcome::Evaluation { "1.00", "2.00", "3.00" });
+            window.open();
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            if (mnemonic)
+                QTest::keyClick(&window, Qt::Key_C, Qt::AltModifier);
+            else
+                QTest::mouseClick(window.findChild<QPushButton*>("Cerrar"), Qt::LeftButton);
+            QTRY_VERIFY(!window.isVisible()); // a mnemonic clicks after a short animation
+            QCOMPARE(window.result(), int(QDialog::Accepted));
+        }
+    }
+
+    void aboutShowsTheProgramsTexts()
+    {
+        frmAbout w(m_s->context);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Acerca de Orvex"));
+        QCOMPARE(find<QLabel>("lblTitle", &w)->text(), QStringLiteral("Orvex"));
+        QCOMPARE(find<QLabel>("lblVersion", &w)->text(), QStringLiteral("Versión " ORVEX_VERSION));
+        QCOMPARE(find<QLabel>("lblDescription", &w)->text(),
+            QStringLiteral("Descripción de la aplicación: Programa para efectuar cálculos "
+                           "financieros. Además, permite establecer los planes de pago en las "
+                           "diferentes modalidades que se ofrecen en el Sistema de Financiación "
+                           "de Vivienda en Colombia."));
+        QVERIFY(
+            find<QLabel>("lblDisclaimer", &w)->text().startsWith(QStringLiteral("Advertencia: ")));
+        QCOMPARE(find<QPushButton>("cmdOK", &w)->text(), QStringLiteral("Aceptar"));
+        QCOMPARE(
+            find<QPushButton>("cmdSysInfo", &w)->text(), QStringLiteral("Info. del &sistema..."));
+        QCOMPARE(find<QFrame>("Line1", &w)->frameShape(), QFrame::HLine);
+
+        // The icon is the built-in picture: rounded corners, opaque middle, the orange arrow.
+        const QImage icon = find<QLabel>("picIcon", &w)->pixmap().toImage();
+        QVERIFY(!icon.isNull());
+        QCOMPARE(icon.pixelColor(0, 0).alpha(), 0);
+        QCOMPARE(icon.pixelColor(icon.width() / 2, icon.height() / 2).alpha(), 255);
+        bool orange = false;
+        for (int y = 0; y < icon.height() && !orange; ++y)
+            for (int x = 0; x < icon.width() && !orange; ++x)
+                orange = icon.pixelColor(x, y).red() > 200 && icon.pixelColor(x, y).blue() < 100;
+        QVERIFY(orange);
+
+        QCOMPARE(w.minimumSize(), w.maximumSize());
+        QVERIFY(!(w.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        // Every text fits: nothing is cut by the fixed size.
+        for (auto* label : w.findChildren<QLabel*>())
+            QVERIFY2(label->geometry().bottom() <= w.height(), qPrintable(label->objectName()));
+    }
+
+    void aboutOkCloses()
+    {
+        frmAbout w(m_s->context);
+        w.show();
+        QTest::mouseClick(find("cmdOK", &w), Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+        QCOMPARE(w.result(), int(QDialog::Accepted));
+    }
+
+    void aboutSysInfoStartsTheFirstInstalledProgram_data()
+    {
+        QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<bool>("starts");
+        QTest::addColumn<QStringList>("tried");
+        QTest::newRow("none installed") << QStringList {} << true << QStringList {};
+        QTest::newRow("other programs are not system tools")
+            << QStringList { "bash", "top" } << true << QStringList {};
+        QTest::newRow("one of the list")
+            << QStringList { "xfce4-taskmanager" } << true << QStringList { "xfce4-taskmanager" };
+        QTest::newRow("the first of the list wins")
+            << QStringList { "lxtask", "gnome-system-monitor", "hardinfo" } << true
+            << QStringList { "hardinfo" };
+        QTest::newRow("installed but none starts") << QStringList { "lxtask",
+            "kinfocenter" } << false << QStringList { "kinfocenter", "lxtask" };
+    }
+    void aboutSysInfoStartsTheFirstInstalledProgram()
+    {
+        QFETCH(QStringList, installed);
+        QFETCH(bool, starts);
+        QFETCH(QStringList, tried);
+        m_s->launcher.installed = installed;
+        m_s->launcher.startResult = starts;
+        frmAbout w(m_s->context);
+        w.show();
+        QTest::mouseClick(find("cmdSysInfo", &w), Qt::LeftButton);
+
+        QStringList started;
+        for (const auto& call : m_s->launcher.calls) {
+            QCOMPARE(call.kind, ScriptedProcessLauncher::Kind::StartDetached);
+            started << call.program;
+        }
+        QCOMPARE(started, tried);
+        const bool failed = tried.isEmpty() || !starts;
+        QCOMPARE(m_s->messages.shown.size(), std::size_t(failed ? 1 : 0));
+        if (failed) {
+            const MessageRequest& box = m_s->messages.shown[0];
+            QCOMPARE(box.text,
+                QStringLiteral("La información del sistema no está disponible en este momento"));
+            QCOMPARE(box.title, QStringLiteral("Orvex"));
+            QVERIFY(box.icon == MsgIcon::None && box.buttons == MsgButtons::Ok);
+        }
+        QVERIFY(w.isVisible());
     }
 };
 

@@ -168,14 +168,6 @@ private slots:
         }
     }
 
-    void openingShowsTheStartPage()
-    {
-        open();
-        waitForPage(QStringLiteral("Página A"));
-        QCOMPARE(history(), QStringList { url("a.html") });
-        QCOMPARE(address()->currentText(), url("a.html"));
-    }
-
     void enterBackAndForwardKeepOneEntryPerPage()
     {
         open();

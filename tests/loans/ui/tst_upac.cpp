@@ -1,12 +1,75 @@
+// The loan window and the windows it opens: the variation table and the schedule.
+#include "../loans_test_util.h"
+#include "common/calc_error.h"
 #include "common/file_io.h"
+#include "common/shared_state.h"
+#include "common/ui/app_context.h"
+#include "common/ui/launcher.h"
+#include "common/ui/message_service.h"
+#include "common/ui/widgets.h"
+#include "loans/schedule_report.h"
 #include "loans/ui/liquidacion.h"
 #include "loans/ui/tabla_correccion.h"
 #include "loans/ui/upac.h"
-#include "loans_ui_test_util.h"
+#include "printing/ui/imprime.h"
 
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace orvex::test {
+
+// What a loan window test hands its windows: the shared state, scripted message
+// boxes and file dialogs, and a folder for files. reset() before each test function.
+struct LoanUi {
+    SharedState state;
+    ScriptedMessageService messages;
+    ScriptedFileDialogService dialogs;
+    AppContext ctx { state, messages, dialogs };
+    QTemporaryDir dir;
+
+    void reset()
+    {
+        state = SharedState {};
+        messages.shown.clear();
+        messages.answers.clear();
+        dialogs.names.clear();
+        dialogs.filters.clear();
+        dialogs.suffixes.clear();
+    }
+    // Exactly one message was shown, and it was the calculation error.
+    bool onlyCalcError() const
+    {
+        return messages.shown.size() == 1 && messages.shown[0].icon == MsgIcon::Critical
+            && messages.shown[0].text == QString::fromUtf8(kCalcErrorMessage);
+    }
+};
+
+inline void click(QWidget& window, const char* name)
+{
+    auto* button = window.findChild<QAbstractButton*>(name);
+    QVERIFY2(button, name);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// A grid row's cells joined by "|".
+inline QString gridRow(const QTableWidget* grid, int row)
+{
+    QStringList cells;
+    for (int c = 0; c < grid->columnCount(); ++c)
+        cells << (grid->item(row, c) ? grid->item(row, c)->text() : QString());
+    return cells.join('|');
+}
+
+} // namespace orvex::test
 
 using namespace orvex;
 using test::click;
@@ -55,6 +118,11 @@ private:
         click(w, "Calculos");
         return shown;
     }
+
+    static QLineEdit* edicion(TablaCorreccion& w) { return w.findChild<QLineEdit*>("Edicion"); }
+
+    // A loan of 1000 at the first period, then two payments.
+    void setFlows(double c) { test::setFlows(m.state, { 1000, 0, 0 }, { 0, -c, -c }); }
 
 private slots:
     void init() { m.reset(); }
@@ -119,7 +187,7 @@ private slots:
         }
     }
 
-    void filesThroughTheDialogs()
+    void loanFilesThroughTheDialogs()
     {
         const QString path = m.dir.filePath("a.upa");
         const QString bad = m.dir.filePath("bad.upa");
@@ -148,6 +216,215 @@ private slots:
         QCOMPARE(m.messages.shown.size(), std::size_t(1));
         QVERIFY(m.messages.shown[0].text.contains(bad));
         QVERIFY(m.messages.shown[0].icon == MsgIcon::Exclamation);
+    }
+
+    void oneRowPerMonthKeepingTheTypedRates()
+    {
+        TablaCorreccion window(m.ctx, 12);
+        QVERIFY(window.width() >= captionWidth(&window)); // the caption shows whole
+        // Months 0..12 below the header row: fourteen rows in all.
+        QCOMPARE(window.grid()->rowCount(), 13);
+        for (int r = 0; r < 13; ++r)
+            QCOMPARE(window.grid()->item(r, 0)->text(), QString::number(r));
+        window.grid()->item(2, 1)->setText(QStringLiteral("2"));
+        window.grid()->item(5, 1)->setText(QStringLiteral("5"));
+        window.setMonths(3);
+        QCOMPARE(window.grid()->rowCount(), 4);
+        window.setMonths(6);
+        QCOMPARE(window.rateTexts(), QStringList({ "", "", "2", "", "", "", "" }));
+    }
+
+    void keysMoveTheCurrentRow()
+    {
+        struct Row {
+            int start;
+            Qt::Key key;
+            int expected;
+            bool inGrid = false; // the key goes to the grid instead of Edicion
+        };
+        // Rows counted from 1 = month 0; a 12-month table has rows 1..13.
+        const Row rows[] = { { 1, Qt::Key_Down, 2 }, { 1, Qt::Key_Return, 2 },
+            { 13, Qt::Key_Return, 13 }, { 13, Qt::Key_Down, 13 }, { 1, Qt::Key_Up, 1 },
+            { 2, Qt::Key_Up, 1 }, { 9, Qt::Key_PageUp, 1 }, { 8, Qt::Key_PageUp, 8 },
+            { 1, Qt::Key_PageDown, 9 }, { 5, Qt::Key_PageDown, 13 }, { 6, Qt::Key_PageDown, 6 },
+            { 12, Qt::Key_Return, 13, true }, { 13, Qt::Key_Return, 13, true } };
+        TablaCorreccion window(m.ctx, 12);
+        window.show();
+        for (int r = 0; r < 13; ++r)
+            window.grid()->item(r, 1)->setText(QStringLiteral("r%1").arg(r + 1));
+        for (const Row& row : rows) {
+            window.moveTo(row.start);
+            QTest::keyClick(
+                row.inGrid ? static_cast<QWidget*>(window.grid()) : edicion(window), row.key);
+            const QString trace = QStringLiteral("from %1 key %2").arg(row.start).arg(row.key);
+            QVERIFY2(window.currentRow() == row.expected, qPrintable(trace));
+            QCOMPARE(window.grid()->currentColumn(), 1);
+            QCOMPARE(edicion(window)->text(), QStringLiteral("r%1").arg(row.expected));
+        }
+    }
+
+    void currentRowStaysVisible()
+    {
+        TablaCorreccion window(m.ctx, 200);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (int target : { 150, 20, 199 }) {
+            window.moveTo(target);
+            QTableWidget* grid = window.grid();
+            const int top = grid->rowAt(0) + 1;
+            int bottom = grid->rowAt(grid->viewport()->height() - 1) + 1;
+            if (bottom == 0)
+                bottom = grid->rowCount();
+            // The row is shown among the first eight, or as far up as the grid scrolls.
+            QVERIFY2(top <= target && target <= bottom, qPrintable(QString::number(target)));
+            QVERIFY(target <= top + 7 || bottom == grid->rowCount());
+        }
+    }
+
+    void typedRatesAreHandedOverOnSalir()
+    {
+        m.state.UvrVariations = std::vector<double>(40, 0.5);
+        TablaCorreccion window(m.ctx, 12);
+        window.show();
+        window.moveTo(4); // month 3
+        QTest::keyClicks(edicion(window), "0.5");
+        click(window, "Salir");
+        QVERIFY(!window.isVisible());
+        std::vector<double> expected(13, 0.0);
+        expected[3] = 0.005;
+        QCOMPARE(*m.state.UvrVariations, expected);
+        // Shown again, the table still holds what was typed.
+        window.show();
+        QCOMPARE(window.currentRow(), 1);
+        QCOMPARE(window.grid()->item(3, 1)->text(), QStringLiteral("0.5"));
+    }
+
+    void variationFilesThroughTheDialogs()
+    {
+        const QString path = m.dir.filePath("t.cor");
+        const QString bad = m.dir.filePath("short.cor");
+        writeFileAtomically(bad.toStdString(), std::string(64, ' ') + "9");
+        TablaCorreccion window(m.ctx, 2);
+        window.grid()->item(1, 1)->setText(QStringLiteral(" 1.5 "));
+        m.dialogs.names = { path };
+        click(window, "Grabar0");
+        QCOMPARE(m.dialogs.filters.value(0), QStringLiteral("de corrección (*.cor)"));
+        QCOMPARE(m.dialogs.suffixes, QStringList { "cor" }); // the dialog adds ".cor"
+        QCOMPARE(readWholeFile(path.toStdString()),
+            std::string(64, ' ') + "1.5" + std::string(61 + 64, ' '));
+
+        // Loaded trimmed; then a short file and cancelled dialogs change nothing.
+        TablaCorreccion other(m.ctx, 2);
+        m.dialogs.names = { path, bad };
+        for (const char* button : { "Grabar1", "Grabar1", "Grabar1", "Grabar0" })
+            click(other, button);
+        QCOMPARE(other.rateTexts(), QStringList({ "", "1.5", "" }));
+        QCOMPARE(other.currentRow(), 1);
+        QCOMPARE(m.messages.shown.size(), std::size_t(1));
+        QVERIFY(m.messages.shown[0].text.contains(bad));
+    }
+
+    void worksheetScheduleShowsAndCopiesTheTable()
+    {
+        setFlows(400);
+        m.state.FirstPeriod = 2;
+        Liquidacion window(m.ctx, ScheduleSource::worksheet("10"));
+        window.show();
+        QVERIFY(m.messages.shown.empty());
+        QCOMPARE(window.windowTitle(), QStringLiteral("LIQUIDACION DE PRESTAMOS"));
+        QCOMPARE(window.grid()->horizontalHeaderItem(4)->text(), QStringLiteral("Saldo"));
+        // B = 1000; I = 100, K = 300, B = 700; I = 70, K = 330, B = 370.
+        const QStringList rows
+            = { "2||||1000.00", "3|100.00|400.00|300.00|700.00", "4|70.00|400.00|330.00|370.00" };
+        QCOMPARE(window.grid()->rowCount(), 3);
+        for (int r = 0; r < 3; ++r)
+            QCOMPARE(test::gridRow(window.grid(), r), rows[r]);
+        QCOMPARE(window.grid()->currentRow(), 0);
+        QCOMPARE(window.grid()->currentColumn(), 1);
+
+        window.findChild<QAction*>("Menu10")->trigger();
+        QCOMPARE(
+            QApplication::clipboard()->text().toStdString(), scheduleClipboardText(window.table()));
+        QVERIFY(QApplication::clipboard()->text().startsWith("Período\tPago Intereses\t"));
+    }
+
+    // Balances of hundreds of billions show whole; a wider window widens the grid.
+    void columnsFitTheirNumbersAndTheGridFollowsTheWindow()
+    {
+        setFlows(4e14);
+        Liquidacion window(m.ctx, ScheduleSource::worksheet("1"));
+        window.show();
+        QTableWidget* grid = window.grid();
+        for (int c = 1; c < 5; ++c) {
+            const QString text = grid->item(1, c)->text();
+            QVERIFY2(grid->columnWidth(c) > grid->fontMetrics().horizontalAdvance(text),
+                qPrintable(text));
+        }
+        QTRY_VERIFY(grid->x() + grid->width() <= window.width());
+        const int before = grid->width();
+        window.resize(window.width() + 150, window.height());
+        QTRY_COMPARE(grid->width(), before + 150);
+    }
+
+    void failureShowsTheMessageThenCloses()
+    {
+        Liquidacion window(m.ctx, ScheduleSource::worksheet("10"));
+        window.show();
+        QVERIFY(m.onlyCalcError());
+        QCOMPARE(m.messages.shown[0].title, QStringLiteral("ERROR"));
+        QTRY_VERIFY(!window.isVisible());
+        QCOMPARE(window.grid()->rowCount(), 0);
+    }
+
+    void returningFromTheChartRebuildsThenCerrarCloses()
+    {
+        setFlows(400);
+        Liquidacion window(m.ctx, ScheduleSource::loan("2", "10", true));
+        window.show();
+        QCOMPARE(window.grid()->item(1, 2)->text(), QStringLiteral("400.00000"));
+        setFlows(500);
+        QString chart;
+        window.runModal = [&chart](QDialog& child) {
+            chart = child.windowTitle();
+            return 0;
+        };
+        test::click(window, "GraficarPlan");
+        QCOMPARE(chart, QStringLiteral("PLAN DE PAGOS"));
+        QCOMPARE(window.grid()->item(1, 2)->text(), QStringLiteral("500.00000"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("LIQUIDACION DE PRESTAMOS EN UVRS"));
+        test::click(window, "Cerrar");
+        QVERIFY(!window.isVisible());
+    }
+
+    // The report's pages and figures are the printing tests' and the report's own.
+    void imprimirHandsTheScheduleReportToTheReportWindow()
+    {
+        setFlows(400);
+        ScriptedProcessLauncher launcher;
+        m.ctx.launcher = &launcher;
+        // The printer's settings file goes to the current directory.
+        const QString oldDir = QDir::currentPath();
+        QDir::setCurrent(m.dir.path());
+        Liquidacion window(m.ctx, ScheduleSource::worksheet("10"));
+        window.show();
+        QString shownFile;
+        std::string report;
+        window.runModal = [&](QDialog& child) {
+            auto& imprime = dynamic_cast<Imprime&>(child);
+            child.show();
+            shownFile = imprime.archivo()->text();
+            report = readWholeFile(us(shownFile));
+            imprime.findChild<QPushButton*>("Boton1")->click();
+            return 0;
+        };
+        window.findChild<QAction*>("Menu11")->trigger();
+        m.ctx.launcher = nullptr;
+        QDir::setCurrent(oldDir);
+        QVERIFY(QFile::exists(m.dir.filePath("Imprime.set")));
+        QVERIFY(m.messages.shown.empty());
+        QVERIFY(shownFile.endsWith("/liquidacion.rpt"));
+        QVERIFY(!shownFile.left(shownFile.lastIndexOf('/')).contains('.'));
+        QCOMPARE(report, scheduleReport(window.table()));
     }
 };
 
