@@ -33,7 +33,8 @@ test: build
 	@cmake --build --preset asan
 	@ctest --preset asan
 
-bench: deps
+bench:
+	@bash scripts/install-deps.sh --bench
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release
 	@for b in build/release/bench/*_bench; do echo "== $$b"; "$$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
