@@ -1,110 +1,171 @@
 // Present value and internal rate of return of a series of period flows.
 //
-// The rate is searched in the polynomial variable instead of in r, so that no
-// power (1 + r)^k can overflow or underflow, whatever the horizon:
-//   r >= 0:  PV(r) = Σ x_k u^k            with u = 1 / (1 + r) in (0, 1]
-//   r <  0:  PV(r) · (1 + r)^M = Σ x_{M-k} u^k  with u = 1 + r  in (0, 1)
-// Both have the sign and the roots of PV on their side of 0. On each side the
-// root nearest to r = 0 is the root nearest to u = 1.
+// The search works in the polynomial variable u of irr_poly.h. With one change
+// of sign in the flows there is exactly one root (Descartes) and a bracketed
+// Newton search finds it. With more, the search steps down from u = 1 over
+// intervals where the increasing positive and negative parts of P prove that P
+// keeps its sign, until an interval where P changes sign and P' provably does
+// not: the root inside is then the one nearest to r = 0. Where no such proof
+// comes quickly (touching roots, close pairs) the grid scan of irr_scan.cpp
+// answers instead.
 
 #include "worksheet/calculation.h"
 
 #include "common/checked.h"
+#include "worksheet/irr_poly.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <vector>
 
 namespace orvex {
+
+using namespace irr;
+
 namespace {
 
-constexpr double kEps = std::numeric_limits<double>::epsilon();
-
-struct PolyValue {
-    double value = 0; // Σ c_k u^k
-    double weighted = 0; // Σ k c_k u^k, that is u · P'(u)
-    double scale = 0; // Σ |c_k| u^k, the size of the rounding error's terms
+// What one pass over the flows tells before any search; the sums are those of
+// the polynomial at u = 1, the powers counted from the first non-zero flow.
+struct FlowScan {
+    std::size_t first = 0, last = 0; // first and last non-zero flow
+    int signChanges = 0; // 0, 1, or 2 for two and more; −1 when the sums overflow
+    double cmax = 0; // largest magnitude
+    PolyValue atOne;
 };
 
-// Σ c_k u^k for 0 < u <= 1. Terms are summed from k = 0 upward in blocks whose
-// first power comes from pow() (so rounding does not pile up over long
-// horizons), and the sum stops once the rest of the series cannot change it.
-template <bool Reversed> PolyValue evaluate(std::span<const double> c, double u, double cmax)
+// The sums at u = 1 in four lanes; returns false when they are not finite
+// (a flow that is not finite, or sums beyond the largest double).
+bool sumFlows(std::span<const double> y, FlowScan& f)
 {
-    constexpr std::size_t kBlock = 256;
-    const std::size_t n = c.size();
-    const double u2 = u * u, u4 = u2 * u2;
-    const double rest = 1.0 - u;
-    double s[4] = {}, w[4] = {}, a[4] = {};
-    for (std::size_t k = 0; k < n; k += kBlock) {
-        const double first = std::pow(u, static_cast<double>(k));
-        if (first == 0.0)
-            break;
-        if (rest > 0.0 && k > 0) {
-            // |tail| <= cmax · u^k / (1 − u), and its weighted sum <= that · (k + 1 / (1 − u)).
-            const double tail = cmax * first / rest * (1.0 + static_cast<double>(k) + 1.0 / rest);
-            const double size = a[0] + a[1] + a[2] + a[3];
-            if (tail <= 1e-18 * size)
-                break;
-        }
-        const std::size_t end = std::min(n, k + kBlock);
-        double p[4] = { first, first * u, first * u2, first * u2 * u };
-        std::size_t j = k;
-        for (; j + 4 <= end; j += 4) {
-            for (int l = 0; l < 4; ++l) {
-                const std::size_t idx = j + static_cast<std::size_t>(l);
-                const double term = (Reversed ? c[n - 1 - idx] : c[idx]) * p[l];
-                s[l] += term;
-                w[l] += static_cast<double>(j + static_cast<std::size_t>(l)) * term;
-                a[l] += std::fabs(term);
-                p[l] *= u4;
-            }
-        }
-        for (int l = 0; j < end; ++j, ++l) {
-            const double term = (Reversed ? c[n - 1 - j] : c[j]) * p[l];
-            s[0] += term;
-            w[0] += static_cast<double>(j) * term;
-            a[0] += std::fabs(term);
+    const Pair four = { 4.0, 4.0 };
+    Pair s[2] = {}, a[2] = {}, w[2] = {}, wa[2] = {}, mx[2] = {};
+    Pair kd[2] = { { 0, 1 }, { 2, 3 } };
+    const std::size_t n = y.size();
+    std::size_t k = 0;
+    for (; k + 4 <= n; k += 4) {
+        for (int h = 0; h < 2; ++h) {
+            const Pair v = loadPair(&y[k + 2 * static_cast<std::size_t>(h)]);
+            const Pair size = abs(v);
+            s[h] += v;
+            a[h] += size;
+            w[h] += kd[h] * v;
+            wa[h] += kd[h] * size;
+            mx[h] = size > mx[h] ? size : mx[h];
+            kd[h] += four;
         }
     }
-    return { (s[0] + s[1]) + (s[2] + s[3]), (w[0] + w[1]) + (w[2] + w[3]),
-        (a[0] + a[1]) + (a[2] + a[3]) };
+    for (; k < n; ++k) {
+        const double v = y[k], kk = static_cast<double>(k);
+        s[0][0] += v;
+        a[0][0] += std::fabs(v);
+        w[0][0] += kk * v;
+        wa[0][0] += kk * std::fabs(v);
+        mx[0][0] = std::max(mx[0][0], std::fabs(v));
+    }
+    auto total = [](const Pair* v) { return (v[0][0] + v[0][1]) + (v[1][0] + v[1][1]); };
+    f.atOne = { total(s), total(w), total(a), total(wa) };
+    f.cmax = std::max(std::max(mx[0][0], mx[0][1]), std::max(mx[1][0], mx[1][1]));
+    return std::isfinite(f.atOne.scale) && std::isfinite(f.atOne.weightedScale);
 }
 
-int sign(double x) { return (x > 0) - (x < 0); }
-
-// Σ c_k u^k over the flows, or over the flows read backwards.
-class Polynomial {
-public:
-    Polynomial(std::span<const double> flows, bool reversed, double cmax)
-        : m_c(flows)
-        , m_reversed(reversed)
-        , m_cmax(cmax)
-    {
-    }
-    PolyValue at(double u) const
-    {
-        return m_reversed ? evaluate<true>(m_c, u, m_cmax) : evaluate<false>(m_c, u, m_cmax);
-    }
-    // Tolerance under which a value counts as zero at a touching root.
-    double zeroTolerance(const PolyValue& v) const
-    {
-        return 8.0 * std::sqrt(static_cast<double>(m_c.size())) * kEps * v.scale;
-    }
-
-private:
-    std::span<const double> m_c;
-    bool m_reversed;
-    double m_cmax;
-};
-
-// The root in [lo, hi] of a polynomial whose values at the ends have opposite
-// signs: Newton steps kept inside the shrinking bracket, bisection otherwise.
-double refineRoot(const Polynomial& p, double lo, double hi, int signLo)
+// The number of sign changes, capped at 2. y[0] is not 0.
+int signChanges(std::span<const double> y)
 {
-    double x = 0.5 * (lo + hi);
+    const double s0 = y[0] > 0 ? 1.0 : -1.0;
+    std::size_t k = 1;
+    while (k < y.size() && !(s0 * y[k] < 0.0))
+        ++k;
+    if (k == y.size())
+        return 0;
+    // One change when no flow of the first sign comes after the first of the other.
+    const Pair toward = { s0, s0 };
+    Pair most = {};
+    for (; k + 2 <= y.size(); k += 2) {
+        const Pair v = toward * loadPair(&y[k]);
+        most = v > most ? v : most;
+    }
+    if (k < y.size() && s0 * y[k] > 0.0)
+        return 2;
+    return most[0] > 0.0 || most[1] > 0.0 ? 2 : 1;
+}
+
+// Returns nullopt when there is no flow, or a flow that is not finite.
+std::optional<FlowScan> scanFlows(std::span<const double> x)
+{
+    FlowScan f;
+    std::size_t first = 0, last = x.size();
+    while (first < x.size() && x[first] == 0.0)
+        ++first;
+    if (first == x.size())
+        return f; // all zero: first == last
+    while (x[last - 1] == 0.0)
+        --last;
+    f.first = first;
+    f.last = last - 1;
+    const std::span<const double> y = x.subspan(first, last - first);
+    if (!sumFlows(y, f)) {
+        if (std::any_of(y.begin(), y.end(), [](double v) { return !std::isfinite(v); }))
+            return std::nullopt;
+        f.signChanges = -1; // finite flows whose sums overflow
+        return f;
+    }
+    f.signChanges = signChanges(y);
+    return f;
+}
+
+// The same sums for the polynomial read backwards (degree m), at u = 1.
+PolyValue reversedAtOne(const PolyValue& v, double m)
+{
+    return { v.value, m * v.value - v.weighted, v.scale, m * v.scale - v.weightedScale };
+}
+
+// The value at u = 0: the first coefficient.
+PolyValue atZero(double c0) { return { c0, 0.0, std::fabs(c0), 0.0 }; }
+
+// The step from u that Newton's method takes on P / S, S = Σ |c_k| u^k: it is
+// bounded, and for flows that look like a level series from some point on it
+// is nearly a ratio of linear functions, on which Newton converges from afar.
+// Written with ratios to S only, which cannot underflow as products of the sums can.
+double mobiusStep(double u, const PolyValue& v)
+{
+    const double g = v.value / v.scale;
+    const double d = v.weighted / v.scale - g * (v.weightedScale / v.scale);
+    return d != 0.0 ? -u * g / d : std::numeric_limits<double>::quiet_NaN();
+}
+
+// A point strictly inside (lo, hi): halfway in 1 − u, the distance to r = 0,
+// when lo and hi lie at very different distances from u = 1.
+double split(double lo, double hi)
+{
+    const double near = 1.0 - hi, far = 1.0 - lo;
+    if (near > 0.0 && far > 8.0 * near)
+        return 1.0 - std::sqrt(near * far);
+    return 0.5 * (lo + hi);
+}
+
+// The one root of p in (lo, hi) where p has opposite signs at the ends:
+// Newton steps on P / S inside the shrinking bracket, splits otherwise.
+double solveOneRoot(const Polynomial& p, double lo, const PolyValue& vlo, double hi,
+    const PolyValue& vhi, int* evaluations = nullptr)
+{
+    const int signLo = sign(vlo.value);
+    double x = hi + mobiusStep(hi, vhi);
+    if (!(x > lo && x < hi))
+        x = lo + mobiusStep(lo, vlo);
+    if (!(x > lo && x < hi)) {
+        // From u = 1 a long horizon's polynomial is flat: aim between a Newton
+        // step on P, too short there, and the far end.
+        const double newton = hi == 1.0 && vhi.weighted != 0.0 ? vhi.value / vhi.weighted : 0.0;
+        x = newton > 0.0 && newton < 1.0 - lo ? 1.0 - std::sqrt(newton * (1.0 - lo))
+                                              : split(lo, hi);
+    }
+    double lastStep = hi - lo;
     for (int iter = 0; iter < 200; ++iter) {
         const PolyValue v = p.at(x);
+        if (evaluations)
+            ++*evaluations;
         if (v.value == 0.0)
             return x;
         if (sign(v.value) == signLo)
@@ -113,188 +174,162 @@ double refineRoot(const Polynomial& p, double lo, double hi, int signLo)
             hi = x;
         if (hi - lo <= 2.0 * kEps * hi)
             break;
-        const double derivative = v.weighted / x;
-        if (derivative != 0.0) {
-            const double next = x - v.value / derivative;
-            if (std::fabs(next - x) <= 2.0 * kEps * x)
-                return x; // Newton has converged
-            if (next > lo && next < hi) {
-                x = next;
-                continue;
-            }
+        const double step = mobiusStep(x, v);
+        if (std::fabs(step) <= 2.0 * kEps * x)
+            return x; // Newton has converged
+        const double next = x + step;
+        if (next > lo && next < hi && std::fabs(step) <= 0.5 * lastStep) {
+            lastStep = std::fabs(step);
+            x = next;
+        } else {
+            x = split(lo, hi);
+            lastStep = hi - lo;
         }
-        x = 0.5 * (lo + hi);
     }
     return 0.5 * (lo + hi);
 }
 
-// The point in [lo, hi] where u · P'(u) changes sign (an extremum of P).
-double locateExtremum(const Polynomial& p, double lo, double hi, int signLo)
-{
-    for (int iter = 0; iter < 200 && hi - lo > 2.0 * kEps * hi; ++iter) {
-        const double mid = 0.5 * (lo + hi);
-        const PolyValue v = p.at(mid);
-        if (v.weighted == 0.0)
-            return mid;
-        if (sign(v.weighted) == signLo)
-            lo = mid;
-        else
-            hi = mid;
-    }
-    return 0.5 * (lo + hi);
-}
-
-// The root of P in (lowest, 1) nearest to 1, a touching root included; NaN when
-// there is none. P(1) must not be 0.
-double rootNearestOne(const Polynomial& p, double lowest)
-{
-    // A grid fine enough near u = 1 (steps of about 0.2 % in the rate) and
-    // coarse where u is small; between grid points a change of sign of P
-    // brackets a root and a change of sign of P' an extremum that may touch 0.
-    constexpr int kSteps = 512;
-    double uPrev = 1.0;
-    PolyValue prev = p.at(uPrev);
-    for (int j = 1; j <= kSteps; ++j) {
-        const double u = j < kSteps ? 1.0 - static_cast<double>(j) / kSteps : 0.0;
-        if (u < lowest)
-            return std::numeric_limits<double>::quiet_NaN();
-        PolyValue cur;
-        if (u == 0.0)
-            cur.value = p.at(0.0).value; // the first coefficient
-        else
-            cur = p.at(u);
-        if (cur.value == 0.0 && u > 0.0)
-            return u;
-        if (sign(cur.value) != sign(prev.value))
-            return refineRoot(p, u, uPrev, sign(cur.value));
-        if (u > 0.0 && sign(cur.weighted) != 0 && sign(prev.weighted) != 0
-            && sign(cur.weighted) != sign(prev.weighted)) {
-            const double m = locateExtremum(p, u, uPrev, sign(cur.weighted));
-            const PolyValue at = p.at(m);
-            if (sign(at.value) != sign(prev.value) && at.value != 0.0)
-                return refineRoot(p, m, uPrev, sign(at.value));
-            if (std::fabs(at.value) <= p.zeroTolerance(at))
-                return m;
-        }
-        uPrev = u;
-        prev = cur;
-    }
-    return std::numeric_limits<double>::quiet_NaN();
-}
-
-[[noreturn]] void noRate() { throw CalcError(CalcErrorKind::NoRate, "no internal rate of return"); }
-
-// Double-double arithmetic for the last correction of a found rate.
-struct DD {
-    double hi, lo;
+enum class Outcome { Root, None, Unsure };
+struct SideRoot {
+    Outcome outcome;
+    double u = 0;
 };
 
-DD twoSum(double a, double b)
+// A bound of the relative rounding error of the sums of n terms in four lanes
+// (powers of u included), above a touching root's tolerance as well.
+double roundingBound(std::size_t n)
 {
-    const double s = a + b;
-    const double bb = s - a;
-    return { s, (a - (s - bb)) + (b - bb) };
+    const double terms = static_cast<double>(n);
+    return 2.0 * (terms / 4.0 + 8.0 * std::sqrt(terms) + 512.0) * kEps;
 }
 
-// a · x + c in double-double.
-DD mulAdd(DD a, DD x, double c)
-{
-    const double ph = a.hi * x.hi;
-    const double pl = std::fma(a.hi, x.hi, -ph) + a.hi * x.lo + a.lo * x.hi;
-    const DD s = twoSum(ph, c);
-    return twoSum(s.hi, s.lo + pl);
-}
+// What the increasing parts of P tell about s · P on [a, b], s the sign of P(b).
+struct Interval {
+    double a, b;
+    const PolyValue &va, &vb;
+    int s;
+    double rounding; // roundingBound of the polynomial
 
-// One Newton step on PV(r) with the value computed in double-double, so that the
-// rate keeps nearly all its digits (the search in u loses some near r = 0).
-// The value is the one of the side of 0 the rate lies on; the derivative needs
-// no such care.
-double polishRate(std::span<const double> y, double r)
-{
-    const std::size_t n = y.size() - 1;
-    const DD onePlusR = twoSum(1.0, r);
-    DD value { 0, 0 };
-    double slope = 0; // d value / d r
-    if (r >= 0.0) {
-        const double vh = 1.0 / onePlusR.hi;
-        const double rho = std::fma(-vh, onePlusR.hi, 1.0);
-        const DD v { vh, vh * (rho - vh * onePlusR.lo) };
-        // Terms beyond k stay below 1e-34 of the largest flow: Horner may skip them.
-        std::size_t top = n;
-        if (vh < 1.0) {
-            const double k = std::log(1e-34 * (1.0 - vh)) / std::log(vh);
-            if (k < static_cast<double>(n))
-                top = static_cast<std::size_t>(k) + 1;
-        }
-        double weighted = 0;
-        for (std::size_t k = top + 1; k-- > 0;) {
-            value = mulAdd(value, v, y[k]);
-            weighted = weighted * vh + static_cast<double>(k) * y[k];
-        }
-        slope = -weighted * vh; // Σ −k y_k v^(k+1), with weighted = Σ k y_k v^k
-    } else {
-        // (1 + r)^n · PV(r) = Σ y_k w^(n−k), w = 1 + r held exactly as a double-double.
-        const double w = onePlusR.hi;
-        std::size_t from = 0;
-        if (w < 1.0) {
-            const double k = std::log(1e-34 * (1.0 - w)) / std::log(w);
-            if (k < static_cast<double>(n))
-                from = n - static_cast<std::size_t>(k) - 1;
-        }
-        double derivative = 0;
-        double plain = 0;
-        for (std::size_t k = from; k <= n; ++k) {
-            derivative = derivative * w + plain;
-            plain = plain * w + y[k];
-            value = mulAdd(value, onePlusR, y[k]);
-        }
-        slope = derivative;
+    // Bounds of the slope of s · P on [a, b]: A' and B' grow with u, so
+    // A'(a) − B'(b) <= P' <= A'(b) − B'(a); widened by their rounding.
+    double slopeRoom() const { return rounding * vb.weightedScale / b; }
+    double slopeLow() const
+    {
+        const double low = (a > 0.0 ? va.weightedPositive() / a : 0.0) - vb.weightedNegative() / b;
+        const double high = vb.weightedPositive() / b - (a > 0.0 ? va.weightedNegative() / a : 0.0);
+        return (s > 0 ? low : -high) - slopeRoom();
     }
-    if (slope == 0.0 || !std::isfinite(slope))
-        return r;
-    const double next = r - (value.hi + value.lo) / slope;
-    // Keep the correction only where it is one: small, and still a rate above −1.
-    if (!std::isfinite(next) || next <= -1.0 || std::fabs(next - r) > 1e-6 * (1.0 + std::fabs(r)))
-        return r;
-    return next;
-}
+    double slopeHigh() const
+    {
+        const double low = (a > 0.0 ? va.weightedPositive() / a : 0.0) - vb.weightedNegative() / b;
+        const double high = vb.weightedPositive() / b - (a > 0.0 ? va.weightedNegative() / a : 0.0);
+        return (s > 0 ? high : -low) + slopeRoom();
+    }
 
-// What one pass over the flows tells before any search.
-struct FlowSummary {
-    std::size_t first = 0, last = 0; // first and last non-zero flow
-    bool any = false;
-    int signChanges = 0;
-    double sum = 0; // compensated (Neumaier) sum: the value at r = 0
-    double cmax = 0; // largest magnitude
+    // s · P stays above the rounding of its evaluation on all of [a, b].
+    bool clear() const
+    {
+        const double margin = rounding * vb.scale;
+        // Each part between its values at the ends.
+        if ((s > 0 ? va.positive() - vb.negative() : va.negative() - vb.positive()) > margin)
+            return true;
+        // The lines from both ends with the slope bounds.
+        const double pa = s * va.value, pb = s * vb.value;
+        if (pa <= margin || pb <= margin)
+            return false;
+        const double high = slopeHigh(), low = slopeLow();
+        if (high <= 0.0 || low >= 0.0)
+            return true;
+        const double t = (pa - pb + (b - a) * high) / (high - low);
+        return pa + t * low > margin;
+    }
+    // s · P changes sign on [a, b] and grows all the way: one root inside.
+    bool singleRoot() const { return sign(va.value) == -s && slopeLow() > 0.0; }
 };
 
-FlowSummary summarize(std::span<const double> x)
+struct Piece {
+    double a, b;
+    PolyValue va, vb;
+    double root = -1.0; // a root found inside, or −1
+};
+
+// The root of p in [lowest, 1) nearest to 1, proved to be so. Pieces of
+// [lowest, 1] are taken from u = 1 down: a piece where P keeps away from 0 by
+// more than the rounding of its evaluation (and than a touching root's
+// tolerance) is passed; a piece where P changes sign and P' provably keeps its
+// sign holds the answer; any other is split, around a root found inside when P
+// changes sign there. Unsure when the proof takes too long.
+SideRoot provenNearestRoot(const Polynomial& p, const PolyValue& atOne, double lowest)
 {
-    FlowSummary f;
-    double compensation = 0;
-    int lastSign = 0;
-    for (std::size_t k = 0; k < x.size(); ++k) {
-        const double v = x[k];
-        if (!std::isfinite(v))
-            throw CalcError(CalcErrorKind::NotFinite, "flow is not a finite number");
-        if (v == 0.0)
+    constexpr int kMaxEvaluations = 64;
+    int evals = 0;
+    std::vector<Piece> pieces; // the piece nearest to u = 1 last
+    double frontier = 1.0; // everything above it is in pieces or passed
+    PolyValue atFrontier = atOne;
+    double reach = 0.0; // the length of the last piece opened below the frontier
+    while (evals < kMaxEvaluations) {
+        if (pieces.empty()) {
+            if (frontier <= lowest)
+                return { Outcome::None };
+            // Aim past the root Newton sees ahead, else twice as far as last time.
+            const double ahead = -mobiusStep(frontier, atFrontier);
+            double step = ahead > 0.0 ? 1.5 * ahead : 0.0;
+            if (!(step > 2.0 * reach))
+                step = reach > 0.0 ? 2.0 * reach : 0.125;
+            const double a = std::max(frontier - step, lowest);
+            const PolyValue va = p.at(a);
+            ++evals;
+            pieces.push_back({ a, frontier, va, atFrontier });
+            reach = frontier - a;
+            frontier = a;
+            atFrontier = va;
+        }
+        const Piece piece = pieces.back();
+        pieces.pop_back();
+        if (piece.vb.value == 0.0)
+            return { Outcome::Root, piece.b };
+        const Interval in { piece.a, piece.b, piece.va, piece.vb, sign(piece.vb.value),
+            roundingBound(p.size()) };
+        if (in.clear())
             continue;
-        if (!f.any) {
-            f.first = k;
-            f.any = true;
+        if (in.singleRoot()) {
+            const double u = piece.root >= 0.0
+                ? piece.root
+                : solveOneRoot(p, piece.a, piece.va, piece.b, piece.vb, &evals);
+            return { Outcome::Root, u };
         }
-        f.last = k;
-        const int s = sign(v);
-        if (lastSign != 0 && s != lastSign)
-            ++f.signChanges;
-        lastSign = s;
-        f.cmax = std::max(f.cmax, std::fabs(v));
-        const double t = f.sum + v;
-        compensation += std::fabs(f.sum) >= std::fabs(v) ? (f.sum - t) + v : (v - t) + f.sum;
-        f.sum = t;
+        if (sign(piece.va.value) == -in.s && piece.root < 0.0) {
+            // A root inside: find it, then split off a narrow piece around it.
+            const double u = solveOneRoot(p, piece.a, piece.va, piece.b, piece.vb, &evals);
+            const double d = std::max(1e-9 * (piece.b - piece.a), 4.0 * kEps * u);
+            const double lo = std::max(u - d, piece.a + 0.25 * (u - piece.a));
+            const double hi = std::min(u + d, piece.b - 0.25 * (piece.b - u));
+            const PolyValue vlo = p.at(lo), vhi = p.at(hi);
+            evals += 2;
+            if (lo > piece.a)
+                pieces.push_back({ piece.a, lo, piece.va, vlo });
+            pieces.push_back({ lo, hi, vlo, vhi, u });
+            if (hi < piece.b)
+                pieces.push_back({ hi, piece.b, vhi, piece.vb });
+            continue;
+        }
+        const double m = split(piece.a, piece.b);
+        if (!(m > piece.a && m < piece.b))
+            return { Outcome::Unsure };
+        const PolyValue vm = p.at(m);
+        ++evals;
+        pieces.push_back({ piece.a, m, piece.va, vm });
+        pieces.push_back({ m, piece.b, vm, piece.vb });
     }
-    f.sum += compensation;
-    return f;
+    return { Outcome::Unsure };
+}
+
+double ratePositive(double u) { return checkFinite((1.0 - u) / u); }
+
+double rateNegative(double u)
+{
+    const double r = u - 1.0;
+    return r > -1.0 ? r : std::nextafter(-1.0, 0.0);
 }
 
 } // namespace
@@ -310,50 +345,55 @@ double presentValue(double rate, std::span<const double> flows)
 
 double internalRateOfReturn(std::span<const double> flows)
 {
-    const FlowSummary f = summarize(flows);
-    if (!f.any || f.first == f.last)
+    const std::optional<FlowScan> scan = scanFlows(flows);
+    if (!scan)
+        throw CalcError(CalcErrorKind::NotFinite, "flow is not a finite number");
+    const FlowScan& f = *scan;
+    if (f.first == f.last)
         noRate(); // no flow, or a single one: the value is never 0
     if (f.signChanges == 0)
         noRate(); // every flow has one sign: the value never reaches 0
-    if (f.sum == 0.0)
-        return 0.0;
+    // A value at r = 0 lost in rounding: the rate is 0 or next to it, which the
+    // scan, with its compensated sum, tells apart. Sums too large for a double too.
+    if (f.signChanges < 0
+        || std::fabs(f.atOne.value) <= roundingBound(f.last - f.first + 1) * f.atOne.scale)
+        return rateByScan(flows);
 
     // Leading zeros only multiply the value by a power of u; trailing zeros add nothing.
     const std::span<const double> y = flows.subspan(f.first, f.last - f.first + 1);
     const Polynomial positive(y, false, f.cmax);
     const Polynomial negative(y, true, f.cmax);
-    const double atZero = f.sum;
-    const int changes = f.signChanges;
+    const PolyValue oneNegative = reversedAtOne(f.atOne, static_cast<double>(y.size() - 1));
 
-    auto ratePositive = [](double u) { return checkFinite((1.0 - u) / u); };
-    auto rateNegative = [](double u) {
-        const double r = u - 1.0;
-        return r > -1.0 ? r : std::nextafter(-1.0, 0.0);
-    };
-
-    auto polished = [&](double r) { return polishRate(y, r); };
-    if (changes == 1) {
+    if (f.signChanges == 1) {
         // Descartes: exactly one root, on the side where the ends differ in sign.
-        if (sign(atZero) != sign(y.front()))
-            return polished(ratePositive(refineRoot(positive, 0.0, 1.0, sign(y.front()))));
-        return polished(rateNegative(refineRoot(negative, 0.0, 1.0, sign(y.back()))));
+        if (sign(f.atOne.value) != sign(y.front())) {
+            const double u = solveOneRoot(positive, 0.0, atZero(y.front()), 1.0, f.atOne);
+            return polishRate(y, ratePositive(u), Order::Lanes);
+        }
+        const double u = solveOneRoot(negative, 0.0, atZero(y.back()), 1.0, oneNegative);
+        return polishRate(y, rateNegative(u), Order::Lanes);
     }
 
     double best = std::numeric_limits<double>::quiet_NaN();
-    const double up = rootNearestOne(positive, 0.0);
-    if (!std::isnan(up))
-        best = ratePositive(up);
+    const SideRoot up = provenNearestRoot(positive, f.atOne, 0.0);
+    if (up.outcome == Outcome::Unsure)
+        return rateByScan(flows);
+    if (up.outcome == Outcome::Root)
+        best = ratePositive(up.u);
     // A root below 0 only wins when it lies nearer to 0 than the one above.
     const double lowest = std::isnan(best) ? 0.0 : std::max(0.0, 1.0 - best);
-    const double un = rootNearestOne(negative, lowest);
-    if (!std::isnan(un)) {
-        const double r = rateNegative(un);
+    const SideRoot down = provenNearestRoot(negative, oneNegative, lowest);
+    if (down.outcome == Outcome::Unsure)
+        return rateByScan(flows);
+    if (down.outcome == Outcome::Root) {
+        const double r = rateNegative(down.u);
         if (std::isnan(best) || -r < best)
             best = r;
     }
     if (std::isnan(best))
         noRate();
-    return polished(best);
+    return polishRate(y, best, Order::Lanes);
 }
 
 } // namespace orvex

@@ -63,11 +63,11 @@ TEST(Irr, KnownRoots)
     }
 }
 
-// Flows whose present value touches 0 at r0 without crossing it: in v = 1 + r,
-// PV(r) · v^M = c (v − v0)² (v + 1)^m, whose other root (r = −2) is no rate.
-std::vector<double> touching(double r0, double c, int m)
+// Flows with the roots r0 and r1: in v = 1 + r, PV(r) · v^M = c (v − v0)(v − v1) (v + 1)^m,
+// whose other root (r = −2) is no rate. With r1 = r0 the value touches 0 without crossing.
+std::vector<double> rootsAt(double r0, double r1, double c, int m)
 {
-    std::vector<double> a { c * (1 + r0) * (1 + r0), -2 * c * (1 + r0), c }; // ascending in v
+    std::vector<double> a { c * (1 + r0) * (1 + r1), -c * (2 + r0 + r1), c }; // ascending in v
     for (int k = 0; k < m; ++k) {
         std::vector<double> next(a.size() + 1, 0.0);
         for (std::size_t i = 0; i < a.size(); ++i) {
@@ -79,6 +79,8 @@ std::vector<double> touching(double r0, double c, int m)
     return { a.rbegin(), a.rend() }; // flow k is the coefficient of v^(M − k)
 }
 
+std::vector<double> touching(double r0, double c, int m) { return rootsAt(r0, r0, c, m); }
+
 TEST(Irr, TouchingRootsAtSeveralPlacesAndScales)
 {
     for (double r0 : { -0.5, -0.1, 0.005, 0.02, 0.1, 0.5, 2.0 })
@@ -88,6 +90,20 @@ TEST(Irr, TouchingRootsAtSeveralPlacesAndScales)
                 double r = 0;
                 ASSERT_NO_THROW(r = internalRateOfReturn(touching(r0, c, m)));
                 EXPECT_NEAR(r, r0, 1e-6 * (1 + std::fabs(r0)));
+            }
+}
+
+// Two roots closer than any grid: the rate is the one nearer to 0, on either side.
+TEST(Irr, ClosePairsGiveTheRootNearestZero)
+{
+    for (double r0 : { -0.45, -0.1, 0.02, 0.5, 3.0 })
+        for (double d : { 1e-3, 1e-5 })
+            for (int m : { 0, 20 }) {
+                SCOPED_TRACE(testing::Message() << "r0 " << r0 << " d " << d << " m " << m);
+                const double nearest = std::fabs(r0) < std::fabs(r0 + d) ? r0 : r0 + d;
+                double r = 0;
+                ASSERT_NO_THROW(r = internalRateOfReturn(rootsAt(r0, r0 + d, 1.0, m)));
+                EXPECT_NEAR(r, nearest, 0.1 * d);
             }
 }
 
@@ -131,7 +147,8 @@ TEST(Irr, NotFiniteFlowsAreAnError)
     EXPECT_THROW(internalRateOfReturn(std::vector<double> { -1, NAN, 3 }), CalcError);
 }
 
-// For random mixed-sign flows, a returned rate zeroes the present value.
+// For random mixed-sign flows, a returned rate zeroes the present value and no
+// rate nearer to 0 does.
 TEST(Irr, ReturnedRateZeroesThePresentValue)
 {
     std::mt19937 gen(20261206);
@@ -152,6 +169,18 @@ TEST(Irr, ReturnedRateZeroesThePresentValue)
         ASSERT_GT(r, -1.0);
         EXPECT_LE(std::fabs(presentValue(r, x)), 1e-9 * scaleAt(r, x))
             << "case " << t << " r " << r;
+        // No root nearer to 0 on either side: the value keeps its sign at r = 0
+        // (where it can still be computed: near −100 % it overflows).
+        const double at0 = presentValue(0, x);
+        for (int j = -100; j <= 100; ++j) {
+            const double q = 0.99 * std::fabs(r) * j / 100;
+            if (q <= -1)
+                continue;
+            try {
+                EXPECT_GT(presentValue(q, x) * at0, 0) << "case " << t << " r " << r << " at " << q;
+            } catch (const CalcError&) {
+            }
+        }
     }
     EXPECT_GT(found, 200);
 }

@@ -1,0 +1,175 @@
+// The last correction of a found rate, in double-double arithmetic. The error-free
+// products use Dekker's splitting, which needs every product rounded on its own:
+// this file is built without contraction into fused multiply-adds.
+
+#include "worksheet/irr_poly.h"
+
+#include <cmath>
+
+namespace orvex::irr {
+namespace {
+
+constexpr double kSplitter = 134217729.0; // 2^27 + 1
+
+// A double-double: hi + lo, |lo| <= half an ulp of hi.
+struct DD {
+    double hi = 0, lo = 0;
+};
+
+DD twoSum(double a, double b)
+{
+    const double s = a + b;
+    const double bb = s - a;
+    return { s, (a - (s - bb)) + (b - bb) };
+}
+
+DD twoProduct(double a, double b)
+{
+    const double p = a * b;
+    const double ta = kSplitter * a, tb = kSplitter * b;
+    const double ah = ta - (ta - a), al = a - ah;
+    const double bh = tb - (tb - b), bl = b - bh;
+    return { p, ((ah * bh - p) + ah * bl + al * bh) + al * bl };
+}
+
+DD multiply(DD a, DD b)
+{
+    const DD p = twoProduct(a.hi, b.hi);
+    return twoSum(p.hi, p.lo + a.hi * b.lo + a.lo * b.hi);
+}
+
+DD add(DD a, DD b)
+{
+    const DD s = twoSum(a.hi, b.hi);
+    return twoSum(s.hi, s.lo + a.lo + b.lo);
+}
+
+// Two lanes of double-doubles.
+struct PairDD {
+    Pair hi = {}, lo = {};
+};
+
+// One step of Horner's rule, acc · x + c, in each lane; x = xh + xl with xh
+// already split into xhh + xhl.
+inline void hornerStep(PairDD& acc, Pair xh, Pair xhh, Pair xhl, Pair xl, Pair c)
+{
+    const Pair splitter = { kSplitter, kSplitter };
+    const Pair ph = acc.hi * xh;
+    const Pair t = splitter * acc.hi;
+    const Pair ah = t - (t - acc.hi), al = acc.hi - ah;
+    const Pair pe = ((ah * xhh - ph) + ah * xhl + al * xhh) + al * xhl;
+    const Pair pl = pe + acc.hi * xl + acc.lo * xh;
+    const Pair s = ph + c;
+    const Pair bb = s - ph;
+    const Pair lo = ((ph - (s - bb)) + (c - bb)) + pl;
+    const Pair hi = s + lo;
+    const Pair bb2 = hi - s;
+    acc.lo = (s - (hi - bb2)) + (lo - bb2);
+    acc.hi = hi;
+}
+
+struct Sums {
+    DD value; // Σ c_m x^m
+    double weighted = 0; // Σ m c_m x^m
+    double derivative = 0; // Σ m c_m x^(m − 1)
+};
+
+// Σ c_m x^m for m = 0 … top, c_m = y[m], or y[n − m] when reversed: four lanes
+// of Horner's rule on x^4, each taking every fourth coefficient.
+template <bool Reversed> Sums horner(std::span<const double> y, std::size_t top, DD x)
+{
+    const std::size_t n = y.size() - 1;
+    auto coefficient = [&](std::size_t m) { return m > top ? 0.0 : y[Reversed ? n - m : m]; };
+    const DD x2 = multiply(x, x), x4 = multiply(x2, x2);
+    const double t = kSplitter * x4.hi;
+    const double x4hh = t - (t - x4.hi);
+    const Pair xh = { x4.hi, x4.hi }, xhh = { x4hh, x4hh }, xhl = xh - xhh, xl = { x4.lo, x4.lo };
+    PairDD acc[2];
+    Pair weighted[2] = {};
+    for (std::size_t j = top / 4 + 1; j-- > 0;) {
+        const std::size_t m = 4 * j;
+        for (int h = 0; h < 2; ++h) {
+            const std::size_t m0 = m + 2 * static_cast<std::size_t>(h);
+            const Pair c = { coefficient(m0), coefficient(m0 + 1) };
+            const Pair power = { static_cast<double>(m0), static_cast<double>(m0 + 1) };
+            hornerStep(acc[h], xh, xhh, xhl, xl, c);
+            weighted[h] = weighted[h] * xh + power * c;
+        }
+    }
+    // Lane l holds Σ c_m x^(m − l) over m ≡ l (mod 4).
+    DD value { acc[1].hi[1], acc[1].lo[1] };
+    value = add(multiply(value, x), DD { acc[1].hi[0], acc[1].lo[0] });
+    value = add(multiply(value, x), DD { acc[0].hi[1], acc[0].lo[1] });
+    value = add(multiply(value, x), DD { acc[0].hi[0], acc[0].lo[0] });
+    const double w = ((weighted[1][1] * x.hi + weighted[1][0]) * x.hi + weighted[0][1]) * x.hi
+        + weighted[0][0];
+    return { value, w, w / x.hi };
+}
+
+// The same sums along one chain from the highest power down, for the scan: its
+// answers stay exactly those it always gave. The slope of the value in x comes
+// along by Horner's rule.
+template <bool Reversed> Sums hornerInOrder(std::span<const double> y, std::size_t top, DD x)
+{
+    const std::size_t n = y.size() - 1;
+    DD value;
+    double weighted = 0, derivative = 0, plain = 0;
+    for (std::size_t m = top + 1; m-- > 0;) {
+        const double c = y[Reversed ? n - m : m];
+        const DD p = twoProduct(value.hi, x.hi);
+        const DD s = twoSum(p.hi, c);
+        value = twoSum(s.hi, s.lo + (p.lo + value.hi * x.lo + value.lo * x.hi));
+        weighted = weighted * x.hi + static_cast<double>(m) * c;
+        derivative = derivative * x.hi + plain;
+        plain = plain * x.hi + c;
+    }
+    return { value, weighted, derivative };
+}
+
+// The highest power of x (0 <= x < 1) whose terms can matter: beyond it they
+// stay below 1e-34 of the largest flow, summed.
+std::size_t lastPower(double x, std::size_t n)
+{
+    if ((1.0 - x) * static_cast<double>(n) < 64.0)
+        return n; // no term small enough to drop
+    const double k = std::log(1e-34 * (1.0 - x)) / std::log(x);
+    return k < static_cast<double>(n) ? static_cast<std::size_t>(k) + 1 : n;
+}
+
+} // namespace
+
+// One Newton step on PV(r) with the value computed in double-double, so that the
+// rate keeps nearly all its digits (the search in u loses some near r = 0).
+// The value is the one of the side of 0 the rate lies on; the derivative needs
+// no such care.
+double polishRate(std::span<const double> y, double r, Order order)
+{
+    const std::size_t n = y.size() - 1;
+    const DD onePlusR = twoSum(1.0, r);
+    Sums sums;
+    double slope = 0; // d value / d r
+    if (r >= 0.0) {
+        const double vh = 1.0 / onePlusR.hi;
+        const DD back = twoProduct(vh, onePlusR.hi); // vh · (1 + r) = 1 − rho
+        const double rho = (1.0 - back.hi) - back.lo;
+        const DD v { vh, vh * (rho - vh * onePlusR.lo) };
+        const std::size_t top = lastPower(vh, n);
+        sums = order == Order::Lanes ? horner<false>(y, top, v) : hornerInOrder<false>(y, top, v);
+        slope = -sums.weighted * vh; // Σ −k y_k v^(k+1), with weighted = Σ k y_k v^k
+    } else {
+        // (1 + r)^n · PV(r) = Σ y_k w^(n−k), w = 1 + r held exactly as a double-double.
+        const std::size_t top = lastPower(onePlusR.hi, n);
+        sums = order == Order::Lanes ? horner<true>(y, top, onePlusR)
+                                     : hornerInOrder<true>(y, top, onePlusR);
+        slope = sums.derivative;
+    }
+    if (slope == 0.0 || !std::isfinite(slope))
+        return r;
+    const double next = r - (sums.value.hi + sums.value.lo) / slope;
+    // Keep the correction only where it is one: small, and still a rate above −1.
+    if (!std::isfinite(next) || next <= -1.0 || std::fabs(next - r) > 1e-6 * (1.0 + std::fabs(r)))
+        return r;
+    return next;
+}
+
+} // namespace orvex::irr

@@ -1,0 +1,82 @@
+#pragma once
+
+// The flows as a polynomial in the discount variable u, shared by the searches
+// for the rate of return (irr.cpp, irr_scan.cpp):
+//   r >= 0:  PV(r) = Σ x_k u^k                  with u = 1 / (1 + r) in (0, 1]
+//   r <  0:  PV(r) · (1 + r)^M = Σ x_{M-k} u^k  with u = 1 + r  in (0, 1)
+// Both have the sign and the roots of PV on their side of 0, and on each side
+// the root nearest to r = 0 is the root nearest to u = 1.
+
+#include <cstddef>
+#include <limits>
+#include <span>
+
+namespace orvex::irr {
+
+inline constexpr double kEps = std::numeric_limits<double>::epsilon();
+
+inline int sign(double x) { return (x > 0) - (x < 0); }
+
+// Two doubles in one vector register (GCC's vector extension): the loops over
+// every flow keep four lanes in two of them. Each lane adds its terms in the
+// same order as plain code would, so results do not depend on the instructions.
+typedef double Pair __attribute__((vector_size(16)));
+typedef unsigned long long PairBits __attribute__((vector_size(16)));
+
+inline Pair abs(Pair v) { return (Pair)((PairBits)v & PairBits { ~0ULL >> 1, ~0ULL >> 1 }); }
+inline Pair loadPair(const double* p) { return Pair { p[0], p[1] }; }
+inline Pair loadPairBackwards(const double* p) { return Pair { p[1], p[0] }; }
+
+struct PolyValue {
+    double value = 0; // Σ c_k u^k
+    double weighted = 0; // Σ k c_k u^k, that is u · P'(u)
+    double scale = 0; // Σ |c_k| u^k, the size of the rounding error's terms
+    double weightedScale = 0; // Σ k |c_k| u^k
+
+    // The sums of the positive and of the negative terms: both grow with u.
+    double positive() const { return 0.5 * (scale + value); }
+    double negative() const { return 0.5 * (scale - value); }
+    double weightedPositive() const { return 0.5 * (weightedScale + weighted); }
+    double weightedNegative() const { return 0.5 * (weightedScale - weighted); }
+};
+
+// Σ c_k u^k over the flows, or over the flows read backwards, for 0 <= u <= 1.
+class Polynomial {
+public:
+    Polynomial(std::span<const double> flows, bool reversed, double cmax)
+        : m_c(flows)
+        , m_reversed(reversed)
+        , m_cmax(cmax)
+    {
+    }
+    PolyValue at(double u) const;
+    std::size_t size() const { return m_c.size(); }
+    // Tolerance under which a value counts as zero at a touching root.
+    double zeroTolerance(const PolyValue& v) const;
+
+private:
+    std::span<const double> m_c;
+    bool m_reversed;
+    double m_cmax;
+};
+
+// The root in [lo, hi] of a polynomial whose values at the ends have opposite
+// signs: Newton steps kept inside the shrinking bracket, bisection otherwise.
+double refineRoot(const Polynomial& p, double lo, double hi, int signLo);
+
+// The root of P in (lowest, 1) nearest to 1, a touching root included, found by
+// scanning a fixed grid; NaN when there is none. P(1) must not be 0.
+double rootNearestOneByScan(const Polynomial& p, double lowest);
+
+// The rate of return of the flows found by the grid scan on both sides of 0.
+double rateByScan(std::span<const double> flows);
+
+// r after one Newton step on PV computed in double-double arithmetic, where
+// that step is a correction (small, and still above −1); y[0] must not be 0.
+// Lanes sums in four interleaved chains, InOrder in one (the scan's own).
+enum class Order { Lanes, InOrder };
+double polishRate(std::span<const double> y, double r, Order order);
+
+[[noreturn]] void noRate();
+
+} // namespace orvex::irr
