@@ -8,6 +8,34 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// With ORVEX_STARTUP_PROBE set the program writes "painted" on its output once the
+// main window has been painted, and ends: the start-up benchmark times that.
+class PaintProbe : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && !m_seen) {
+            m_seen = true;
+            QTimer::singleShot(0, [] {
+                std::fputs("painted\n", stdout);
+                std::fflush(stdout);
+                QApplication::quit();
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool m_seen = false;
+};
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
     // --help and --version answer without a display; Qt then takes out its own options.
@@ -29,6 +57,9 @@ int main(int argc, char* argv[])
     orvex::AppContext context { state, messages, fileDialogs };
 
     orvex::Talvora talvora(context);
+    PaintProbe probe;
+    if (std::getenv("ORVEX_STARTUP_PROBE"))
+        talvora.installEventFilter(&probe);
     talvora.show();
     orvex::centerForm(&talvora);
     if (!line.file.empty())
