@@ -6,7 +6,7 @@
 #include "common/ui/message_service.h"
 #include "common/ui/widgets.h"
 #include "extras/ui/frm_about.h"
-#include "extras/ui/internet.h"
+#include "extras/ui/web_viewer.h"
 #include "loans/ui/liquidacion.h"
 #include "loans/ui/upac.h"
 #include "rates/ui/tasa_interes.h"
@@ -198,7 +198,14 @@ void Talvora::runLoanWindow(const std::function<void(UPAC&)>& prepare)
 void Talvora::openWebViewer()
 {
     if (!m_internet) {
-        m_internet = new Internet(webAddresses(), this);
+        QString error;
+        m_internet = createWebViewer(this, &error);
+        if (!m_internet) {
+            m_ctx.messages.show(this,
+                { QStringLiteral("No se pudo abrir el navegador: ") + error,
+                    QStringLiteral("Internet"), MsgIcon::Exclamation, MsgButtons::Ok });
+            return;
+        }
         m_internet->setAttribute(Qt::WA_DeleteOnClose);
     }
     m_internet->show();

@@ -26,7 +26,6 @@ class QToolBar;
 namespace orvex {
 
 class FileError;
-class Internet;
 class UPAC;
 struct ValidationFault;
 
@@ -160,7 +159,7 @@ private:
     bool m_updatingEditors = false;
     bool m_programSetsRate = false;
     int m_extraWidth = 0; // pixels the grid's columns needed beyond the design
-    QPointer<Internet> m_internet; // modeless: one at a time
+    QPointer<QWidget> m_internet; // modeless: one at a time
 
     QWidget* m_client = nullptr;
     QToolBar* m_barra1 = nullptr;

@@ -53,8 +53,10 @@ contents)
         grep -qxF "$f" "$scratch/list" || fail "missing from the package: $f"
     done
     grep -qx '/usr/share/metainfo/[^/]*\.metainfo\.xml' "$scratch/list" || fail "no metainfo"
-    if grep -v -e '^/usr/bin' -e '^/usr/share' -e '^/usr$' -e '^/$' "$scratch/list"; then
-        fail "files outside /usr/bin and /usr/share"
+    # The web viewer's module, loaded by orvex on first use, in a folder of its own.
+    grep -qx '/usr/lib/\([^/]*/\)\?orvex/orvex_web\.so' "$scratch/list" || fail "no web viewer module"
+    if grep -v -e '^/usr/bin' -e '^/usr/share' -e '^/usr/lib' -e '^/usr$' -e '^/$' "$scratch/list"; then
+        fail "files outside /usr/bin, /usr/lib and /usr/share"
     fi
     field() { dpkg-deb -f "$deb" "$1"; }
     [ "$(field Package)" = orvex ] || fail "package $(field Package)"
@@ -75,6 +77,10 @@ programs)
         if ldd "$root/usr/bin/$p" | grep 'not found'; then fail "$p: missing libraries"; fi
         out=$(env -u QT_QPA_PLATFORM DISPLAY= "$root/usr/bin/$p" --version)
         [ "$out" = "$p $version" ] || fail "$p --version: $out"
+    done
+    for m in "$root"/usr/lib/orvex/orvex_web.so "$root"/usr/lib/*/orvex/orvex_web.so; do
+        [ -e "$m" ] || continue
+        if ldd "$m" | grep 'not found'; then fail "orvex_web.so: missing libraries"; fi
     done
     # The installed example gives the installed program the build tree's answer.
     example=$share/doc/orvex/examples/prestamo-cuota.ORV
