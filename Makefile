@@ -3,7 +3,9 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := run
 EXAMPLE ?= examples/prestamo-cuota.ORV
 
-.PHONY: deps configure build run test bench package clean
+FUZZ_TIME ?= 60
+
+.PHONY: deps configure build run test fuzz bench package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -32,6 +34,11 @@ test: build
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan
 	@ctest --preset asan
+	@bash scripts/fuzz.sh --smoke
+
+# Each file reader under libFuzzer for FUZZ_TIME seconds (make fuzz FUZZ_TIME=600).
+fuzz: deps
+	@bash scripts/fuzz.sh --time $(FUZZ_TIME)
 
 bench:
 	@bash scripts/install-deps.sh --bench

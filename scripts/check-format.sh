@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
   mapfile -t files < <(git ls-files '*.cpp' '*.h')
 else
-  mapfile -t files < <(find src tests bench -name '*.cpp' -o -name '*.h')
+  mapfile -t files < <(find src tests bench fuzz -name '*.cpp' -o -name '*.h')
 fi
 drifted=()
 for f in "${files[@]}"; do

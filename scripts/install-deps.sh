@@ -16,6 +16,8 @@ packages=(
   locales clang-format
   # the Debian package (dpkg-shlibdeps) and the checks of what it installs
   dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db
+  # the fuzz targets: clang with its libFuzzer and sanitizer runtimes
+  clang-14 libclang-rt-14-dev
 )
 # The benchmarks measure the rate of return beside QuantLib's; nothing else needs it.
 if [ "${1:-}" = "--bench" ]; then

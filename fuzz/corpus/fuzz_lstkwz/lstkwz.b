@@ -1,0 +1,5 @@
+0
+0
+1
+Gomez
+TODOS
