@@ -22,6 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fuzz::finding("an existing lst.cod read as missing", {});
         if (name->find_first_of("\r\n") != std::string::npos)
             fuzz::finding("a hand-off name beyond the first line", *name);
+        // The name becomes file names the browser writes and deletes: never another folder.
+        if (name->find_first_of(std::string_view("/\0", 2)) != std::string::npos)
+            fuzz::finding("a hand-off name reaching another folder", *name);
         configPaths(*name);
     } catch (const TableError&) {
     }
