@@ -9,15 +9,15 @@ constexpr unsigned char kSizeByDigit[10] = { 12, 8, 10, 14, 6, 7, 20, 11, 12, 12
 
 } // namespace
 
-std::string prefijoLinea(std::optional<std::string_view> specification)
+std::string prefijoLinea(std::optional<std::string_view> digitsText)
 {
-    std::string spec = specification ? trim(*specification) : std::string();
-    if (spec.size() < kPrefixLength)
-        spec.insert(0, kPrefixLength - spec.size(), '0');
+    std::string digits = digitsText ? trim(*digitsText) : std::string();
+    if (digits.size() < kPrefixLength)
+        digits.insert(0, kPrefixLength - digits.size(), '0');
     int digit[kPrefixLength];
     for (std::size_t i = 0; i < kPrefixLength; ++i) {
         // One character's numeric value: a digit, else 0 (a sign or a point alone reads 0).
-        const char c = spec[i];
+        const char c = digits[i];
         digit[i] = c >= '0' && c <= '9' ? c - '0' : 0;
     }
     std::string prefix(kPrefixLength, '\0');

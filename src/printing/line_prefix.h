@@ -36,12 +36,12 @@ enum LineAlignment : unsigned char {
 
 inline constexpr std::size_t kPrefixLength = 4;
 
-// PrefijoLinea: the prefix for a specification of four decimal digits K S E A (kind,
+// PrefijoLinea: the prefix for a text of four decimal digits K S E A (kind,
 // size, style, alignment). The text is trimmed, padded on the left with "0" to four
 // characters or cut to its first four; a non-digit reads as 0. Codes: K + 1; size by
 // S (1 8, 2 10, 3 14, 4 6, 5 7, 6 20, 7 11, else 12); E + 1 for E <= 5, else 1; A + 1
-// for A <= 6, else 1. No specification gives the default prefix (1, 12, 1, 1).
-std::string prefijoLinea(std::optional<std::string_view> specification = std::nullopt);
+// for A <= 6, else 1. No text gives the default prefix (1, 12, 1, 1).
+std::string prefijoLinea(std::optional<std::string_view> digitsText = std::nullopt);
 
 // The default prefix, codes 1, 12, 1, 1.
 const std::string& defaultPrefix();

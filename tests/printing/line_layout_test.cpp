@@ -93,11 +93,11 @@ TEST(LayoutLine, StylesFollowTheThirdCode)
 {
     FakeMetrics metrics;
     const LayoutContext context { "F", 80, false, 2, 1 };
-    const char* specs[] = { "0000", "0010", "0020", "0030", "0040", "0050", "0060" };
+    const char* codeDigits[] = { "0000", "0010", "0020", "0030", "0040", "0050", "0060" };
     const char* expected[] = { "", "b", "i", "bi", "u", "bu", "" };
     for (int k = 0; k < 7; ++k) {
-        SCOPED_TRACE(specs[k]);
-        const FontSpec f = layoutLine(line(specs[k], "x"), 0, context, metrics).font;
+        SCOPED_TRACE(codeDigits[k]);
+        const FontSpec f = layoutLine(line(codeDigits[k], "x"), 0, context, metrics).font;
         EXPECT_EQ(std::string(f.bold ? "b" : "") + (f.italic ? "i" : "") + (f.underline ? "u" : ""),
             expected[k]);
     }

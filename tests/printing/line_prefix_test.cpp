@@ -18,7 +18,7 @@ std::vector<int> codes(const std::string& prefix)
 TEST(PrefijoLinea, BuildsTheFourCodesFromTheDigits)
 {
     struct Case {
-        const char* spec;
+        const char* digits;
         std::vector<int> expected;
     };
     const Case cases[] = {
@@ -42,8 +42,8 @@ TEST(PrefijoLinea, BuildsTheFourCodesFromTheDigits)
         { "a-.3", { 1, 12, 1, 4 } },
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.spec);
-        EXPECT_EQ(codes(prefijoLinea(c.spec)), c.expected);
+        SCOPED_TRACE(c.digits);
+        EXPECT_EQ(codes(prefijoLinea(c.digits)), c.expected);
     }
     EXPECT_EQ(codes(prefijoLinea()), (std::vector<int> { 1, 12, 1, 1 }));
     EXPECT_EQ(prefijoLinea(""), defaultPrefix());

@@ -40,18 +40,18 @@ protected:
     std::filesystem::path m_old;
 };
 
-// A report line: the prefix of spec (PrefijoLinea) followed by text.
-inline std::string line(const char* spec, const std::string& text)
+// A report line: the prefix of digits (PrefijoLinea) followed by text.
+inline std::string line(const char* digits, const std::string& text)
 {
-    return prefijoLinea(spec) + text;
+    return prefijoLinea(digits) + text;
 }
 
 // count lines "L1", "L2", ... each ended by CR LF.
-inline std::string numberedLines(int count, const char* spec = nullptr, int from = 1)
+inline std::string numberedLines(int count, const char* digits = nullptr, int from = 1)
 {
     std::string text;
     for (int i = from; i < from + count; ++i)
-        text += (spec ? prefijoLinea(spec) : std::string()) + "L" + std::to_string(i) + "\r\n";
+        text += (digits ? prefijoLinea(digits) : std::string()) + "L" + std::to_string(i) + "\r\n";
     return text;
 }
 
