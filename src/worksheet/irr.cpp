@@ -145,10 +145,17 @@ double split(double lo, double hi)
     return 0.5 * (lo + hi);
 }
 
+// How near a Newton step may bring the root before the last correction in
+// double-double (polishRate) can take over: the step after it would be below
+// the rounding of u even where P curves as much as a polynomial of this degree can.
+double polishReach(std::size_t n) { return std::sqrt(kEps / static_cast<double>(n)); }
+
 // The one root of p in (lo, hi) where p has opposite signs at the ends:
-// Newton steps on P / S inside the shrinking bracket, splits otherwise.
+// Newton steps on P / S inside the shrinking bracket, splits otherwise. A step
+// smaller than accept · x is taken without evaluating P at its end, where the
+// caller polishes the root anyway.
 double solveOneRoot(const Polynomial& p, double lo, const PolyValue& vlo, double hi,
-    const PolyValue& vhi, int* evaluations = nullptr)
+    const PolyValue& vhi, int* evaluations = nullptr, double accept = 0.0)
 {
     const int signLo = sign(vlo.value);
     double x = hi + mobiusStep(hi, vhi);
@@ -178,6 +185,8 @@ double solveOneRoot(const Polynomial& p, double lo, const PolyValue& vlo, double
         if (std::fabs(step) <= 2.0 * kEps * x)
             return x; // Newton has converged
         const double next = x + step;
+        if (std::fabs(step) <= accept * x && next > lo && next < hi)
+            return next;
         if (next > lo && next < hi && std::fabs(step) <= 0.5 * lastStep) {
             lastStep = std::fabs(step);
             x = next;
@@ -293,9 +302,9 @@ SideRoot provenNearestRoot(const Polynomial& p, const PolyValue& atOne, double l
         if (in.clear())
             continue;
         if (in.singleRoot()) {
-            const double u = piece.root >= 0.0
-                ? piece.root
-                : solveOneRoot(p, piece.a, piece.va, piece.b, piece.vb, &evals);
+            const double u = piece.root >= 0.0 ? piece.root
+                                               : solveOneRoot(p, piece.a, piece.va, piece.b,
+                                                   piece.vb, &evals, polishReach(p.size()));
             return { Outcome::Root, u };
         }
         if (sign(piece.va.value) == -in.s && piece.root < 0.0) {
@@ -368,10 +377,12 @@ double internalRateOfReturn(std::span<const double> flows)
     if (f.signChanges == 1) {
         // Descartes: exactly one root, on the side where the ends differ in sign.
         if (sign(f.atOne.value) != sign(y.front())) {
-            const double u = solveOneRoot(positive, 0.0, atZero(y.front()), 1.0, f.atOne);
+            const double u = solveOneRoot(
+                positive, 0.0, atZero(y.front()), 1.0, f.atOne, nullptr, polishReach(y.size()));
             return polishRate(y, ratePositive(u), Order::Lanes);
         }
-        const double u = solveOneRoot(negative, 0.0, atZero(y.back()), 1.0, oneNegative);
+        const double u = solveOneRoot(
+            negative, 0.0, atZero(y.back()), 1.0, oneNegative, nullptr, polishReach(y.size()));
         return polishRate(y, rateNegative(u), Order::Lanes);
     }
 

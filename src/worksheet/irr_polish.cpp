@@ -50,8 +50,11 @@ struct PairDD {
 };
 
 // One step of Horner's rule, acc · x + c, in each lane; x = xh + xl with xh
-// already split into xhh + xhl. With Fma the exact error of acc.hi · xh comes from
-// fused multiply-adds instead of the splitting: the same number, fewer operations.
+// already split into xhh + xhl. The value runs along acc.hi in plain arithmetic,
+// and the exact errors of its products and sums along acc.lo beside it
+// (compensated Horner): each step waits on one product and one sum only, and the
+// value keeps the accuracy of double-double arithmetic. With Fma the exact error
+// of acc.hi · xh comes from fused multiply-adds instead of the splitting.
 template <bool Fma>
 [[gnu::always_inline]] inline void hornerStep(
     PairDD& acc, Pair xh, Pair xhh, Pair xhl, Pair xl, Pair c)
@@ -67,14 +70,11 @@ template <bool Fma>
         const Pair ah = t - (t - acc.hi), al = acc.hi - ah;
         pe = ((ah * xhh - ph) + ah * xhl + al * xhh) + al * xhl;
     }
-    const Pair pl = pe + acc.hi * xl + acc.lo * xh;
     const Pair s = ph + c;
     const Pair bb = s - ph;
-    const Pair lo = ((ph - (s - bb)) + (c - bb)) + pl;
-    const Pair hi = s + lo;
-    const Pair bb2 = hi - s;
-    acc.lo = (s - (hi - bb2)) + (lo - bb2);
-    acc.hi = hi;
+    const Pair se = (ph - (s - bb)) + (c - bb);
+    acc.lo = acc.lo * xh + ((pe + se) + acc.hi * xl);
+    acc.hi = s;
 }
 
 struct Sums {
@@ -116,15 +116,51 @@ template <bool Reversed, bool Fma>
     return { value, w, w / x.hi };
 }
 
+// A short series in one chain of Horner steps, carrying the exact errors of each
+// product and sum along a second chain that runs beside it (compensated Horner):
+// as accurate as the lanes, without their set-up and recombination, which cost
+// more than a few terms. The error of the error chain, and e · x.lo, stay far
+// below the last bit of the value.
+template <bool Reversed, bool Fma>
+[[gnu::always_inline]] inline Sums hornerChain(std::span<const double> y, std::size_t top, DD x)
+{
+    const std::size_t n = y.size() - 1;
+    double s = y[Reversed ? n - top : top];
+    double e = 0, weighted = static_cast<double>(top) * s;
+    for (std::size_t m = top; m-- > 0;) {
+        const double c = y[Reversed ? n - m : m];
+        const double p = s * x.hi;
+        double pe;
+        if constexpr (Fma)
+            pe = __builtin_fma(s, x.hi, -p);
+        else
+            pe = twoProduct(s, x.hi).lo;
+        const double t = p + c, bb = t - p;
+        const double te = (p - (t - bb)) + (c - bb);
+        e = e * x.hi + ((pe + te) + s * x.lo);
+        weighted = weighted * x.hi + static_cast<double>(m) * c;
+        s = t;
+    }
+    return { DD { s, e }, weighted, weighted / x.hi };
+}
+
+// Below this many terms one chain is quicker than four lanes.
+constexpr std::size_t kChainTerms = 64;
+
 // The lanes' sums built for processors with fused multiply-adds, and without.
 __attribute__((target("fma"))) Sums hornerFma(
     std::span<const double> y, std::size_t top, DD x, bool reversed)
 {
+    if (top < kChainTerms)
+        return reversed ? hornerChain<true, true>(y, top, x) : hornerChain<false, true>(y, top, x);
     return reversed ? horner<true, true>(y, top, x) : horner<false, true>(y, top, x);
 }
 
 Sums hornerPlain(std::span<const double> y, std::size_t top, DD x, bool reversed)
 {
+    if (top < kChainTerms)
+        return reversed ? hornerChain<true, false>(y, top, x)
+                        : hornerChain<false, false>(y, top, x);
     return reversed ? horner<true, false>(y, top, x) : horner<false, false>(y, top, x);
 }
 
