@@ -147,6 +147,22 @@ TEST(Irr, NotFiniteFlowsAreAnError)
     EXPECT_THROW(internalRateOfReturn(std::vector<double> { -1, NAN, 3 }), CalcError);
 }
 
+// −1 now and g = (1 + 2^−20)² (exact in a double) after k periods: the rate
+// (1 + r)^k = g sits near 0, where only a final correction in more than double
+// precision keeps the last digits, in the short chain and in the long lanes alike.
+TEST(Irr, RatesNearZeroKeepTheirDigits)
+{
+    const double g = 1 + std::ldexp(1.0, -19) + std::ldexp(1.0, -40);
+    for (int k : { 2, 7, 70, 1000 }) {
+        SCOPED_TRACE(k);
+        std::vector<double> x(static_cast<std::size_t>(k) + 1, 0.0);
+        x[0] = -1;
+        x.back() = g;
+        const double expected = std::expm1(std::log1p(g - 1) / k);
+        EXPECT_NEAR(internalRateOfReturn(x), expected, 4e-16 * expected);
+    }
+}
+
 // For random mixed-sign flows, a returned rate zeroes the present value and no
 // rate nearer to 0 does.
 TEST(Irr, ReturnedRateZeroesThePresentValue)
