@@ -9,13 +9,17 @@ namespace orvex {
 bool directoryExists(const std::string& path)
 {
     struct stat st { };
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    // A NUL would make the system see only the part before it.
+    return !path.empty() && path.find('\0') == std::string::npos && ::stat(path.c_str(), &st) == 0
+        && S_ISDIR(st.st_mode);
 }
 
 std::string crearDirectorio(const std::string& path)
 {
     if (path.empty())
         return std::strerror(ENOENT);
+    if (path.find('\0') != std::string::npos)
+        return std::strerror(EINVAL);
     int firstError = 0;
     // Every level, root first; one that exists already fails with EEXIST and is passed over.
     for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {

@@ -24,6 +24,7 @@ TEST_F(DirectoryTest, CreatesEveryMissingLevelOrSaysWhyNot)
         { "archivo", false }, // a file is no directory
         { "archivo/sub", false },
         { "", false },
+        { std::string("nul\0/x", 6), false }, // never "nul" alone
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.path);
@@ -32,6 +33,7 @@ TEST_F(DirectoryTest, CreatesEveryMissingLevelOrSaysWhyNot)
         EXPECT_EQ(directoryExists(row.path), row.created);
     }
     EXPECT_TRUE(directoryExists("a/b"));
+    EXPECT_FALSE(directoryExists("nul"));
 }
 
 } // namespace
