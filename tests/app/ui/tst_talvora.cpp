@@ -15,6 +15,8 @@
 #include "loans/ui/upac.h"
 #include "worksheet/worksheet_file.h"
 
+#include "../../hostile_input.h"
+
 #include <QtTest>
 #include <QtWidgets>
 
@@ -857,6 +859,39 @@ private slots:
             QVERIFY(box.icon == MsgIcon::None && box.buttons == MsgButtons::Ok);
         }
         QVERIFY(w.isVisible());
+    }
+
+    // The rate box and each value cell of a row, then Cálculos: a message or a finite answer.
+    void hostileTextsInTheRateAndTheCells()
+    {
+        typeRow(1, 1, { "-1000", "0" });
+        typeRow(2, 1, { "1100", "1" });
+        bool nanShown = false;
+        m_w->whileOpen
+            = [&](QDialog& child) { nanShown = nanShown || test::showsNanOrInf(&child, {}); };
+        auto answered = [&](const QString&, const QString& text) {
+            QVERIFY2(!nanShown, qPrintable(text.left(20)));
+            QVERIFY2(!m_s->messages.shown.empty() || !label("LabelRespuesta").isEmpty()
+                    || !m_w->modals.empty(),
+                qPrintable(text.left(20)));
+            m_s->messages.shown.clear();
+            m_w->modals.clear();
+        };
+        test::pasteHostileEverywhere(
+            m_w, [&] { click("Calculos"); }, answered);
+        interes()->clear();
+        for (int column : { kColTipo + 1, kColTipo + 2 })
+            for (const QString& text : test::hostileTexts()) {
+                goTo(2, column);
+                QTest::keyClicks(grid(), "0");
+                test::paste(edicion(), text);
+                enter(edicion());
+                click("Calculos");
+                QVERIFY2(!test::showsNanOrInf(m_w, text), qPrintable(text.left(20)));
+                answered({}, text);
+                if (QTest::currentTestFailed())
+                    return;
+            }
     }
 };
 

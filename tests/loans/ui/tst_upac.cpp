@@ -13,6 +13,7 @@
 #include "loans/ui/upac.h"
 #include "printing/ui/imprime.h"
 
+#include "../../hostile_input.h"
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -425,6 +426,47 @@ private slots:
         QVERIFY(shownFile.endsWith("/liquidacion.rpt"));
         QVERIFY(!shownFile.left(shownFile.lastIndexOf('/')).contains('.'));
         QCOMPARE(report, scheduleReport(window.table()));
+    }
+
+    // Every field of the loan and every rate of the table: a message or a finite schedule.
+    void hostileTextsEndInAMessageOrAFiniteSchedule()
+    {
+        UPAC w(m.ctx);
+        w.show();
+        type(w, { "1200000", "100", "12", "1", "0.5" });
+        click(w, "SistemaPago2");
+        bool nanShown = false;
+        int schedules = 0;
+        w.runModal = [&](QDialog& dialog) {
+            dialog.show();
+            nanShown = nanShown || test::showsNanOrInf(&dialog, {});
+            schedules += qobject_cast<Liquidacion*>(&dialog) != nullptr;
+            dialog.close();
+            return 0;
+        };
+        test::pasteHostileEverywhere(
+            &w, [&] { click(w, "Calculos"); },
+            [&](const QString&, const QString& text) {
+                QVERIFY2(!nanShown, qPrintable(text.left(20)));
+                QVERIFY2(schedules > 0 || !m.messages.shown.empty(), qPrintable(text.left(20)));
+                schedules = 0;
+                m.messages.shown.clear();
+            });
+
+        TablaCorreccion table(m.ctx, 12);
+        table.show();
+        table.moveTo(2);
+        test::pasteHostileEverywhere(
+            &table,
+            [&] {
+                click(table, "Salir");
+                table.show();
+                table.moveTo(2); // the same cell each time, so only the latest text is shown
+            },
+            [&](const QString&, const QString& text) {
+                for (double v : m.state.UvrVariations.value_or(std::vector<double> {}))
+                    QVERIFY2(std::isfinite(v), qPrintable(text.left(20)));
+            });
     }
 };
 

@@ -1,4 +1,5 @@
 // The report window and the question box a host program asks through.
+#include "../../hostile_input.h"
 #include "common/ui/launcher.h"
 #include "common/ui/message_service.h"
 #include "printing/line_prefix.h"
@@ -377,6 +378,19 @@ private slots:
         test::writeBytes("a.rpt.img", "logo.png 0 0\r\n");
         QTest::mouseClick(find<QPushButton>(w, "Boton0"), Qt::LeftButton);
         QVERIFY(onlyPrintError());
+    }
+
+    // Whatever is pasted comes back as the answer, as pasted.
+    void cajaTakesHostileTextsVerbatim()
+    {
+        Caja c;
+        ask(c, "defecto", "0");
+        test::pasteHostileEverywhere(
+            &c, [&] { QVERIFY(!c.isVisible()); },
+            [&](const QString&, const QString&) {
+                QCOMPARE(c.answer(), texto(c)->text());
+                ask(c, "defecto", "0");
+            });
     }
 };
 

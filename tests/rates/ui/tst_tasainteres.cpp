@@ -1,3 +1,4 @@
+#include "../../hostile_input.h"
 #include "common/shared_state.h"
 #include "common/ui/app_context.h"
 #include "common/ui/message_service.h"
@@ -252,6 +253,28 @@ private slots:
         click(&w, "Calculos");
         QTEST(textOf(&w, "TasaDesconocida"), "converted");
         QTEST(m_ui.shown(), "message");
+    }
+
+    // Bad input ends in a finite result or a message, for both windows.
+    void hostileTextsEndInAResultOrAMessage()
+    {
+        TasaInteres w(m_ui.ctx, {});
+        w.show();
+        auto answered = [this](QWidget* window, const char* result) {
+            return [this, window, result](const QString& field, const QString& text) {
+                if (field != result && !text.trimmed().isEmpty()
+                    && textOf(window, result).isEmpty())
+                    QVERIFY2(!m_ui.messages.shown.empty(), qPrintable(text.left(20)));
+                m_ui.messages.shown.clear();
+            };
+        };
+        pasteHostileEverywhere(
+            &w, [&] { click(&w, "Calculos"); }, answered(&w, "TasaDesconocida"));
+        child<QAction>(&w, "Menu10")->trigger();
+        QPointer<Tc> tc = w.findChild<Tc*>();
+        QVERIFY(tc);
+        pasteHostileEverywhere(
+            tc, [&] { click(tc, "Boton0"); }, answered(tc, "TCombinada"));
     }
 };
 

@@ -1,3 +1,4 @@
+#include "../../hostile_input.h"
 #include "common/ui/widgets.h"
 #include "records/directory.h"
 #include "records/ui/directorio.h"
@@ -115,6 +116,24 @@ private slots:
         // Esc and the in-process road cancel the same way.
         test::whenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
         QCOMPARE(elegirDirectorio(QStringLiteral("/tmp"), messages), QString());
+    }
+
+    // Each hostile path is either a directory that now exists or a message.
+    void hostilePathsEndInADirectoryOrAMessage()
+    {
+        Directorio w(messages);
+        w.show();
+        test::pasteHostileEverywhere(
+            &w, [&] { w.aceptar(); },
+            [&](const QString&, const QString& text) {
+                if (w.result() == QDialog::Accepted)
+                    QVERIFY2(QFileInfo(w.chosen()).isDir(), qPrintable(text.left(20)));
+                else
+                    QVERIFY2(!messages.shown.empty(), qPrintable(text.left(20)));
+                messages.shown.clear();
+                w.setResult(0);
+                w.show();
+            });
     }
 };
 

@@ -1,3 +1,4 @@
+#include "../../hostile_input.h"
 #include "common/text.h"
 #include "records/search.h"
 #include "records/ui/listar_archivo.h"
@@ -558,6 +559,25 @@ private slots:
         QTRY_VERIFY(!w.isVisible());
         QVERIFY(!w.browsed());
         QVERIFY(!w.selectionFlag());
+    }
+
+    // The cell editor, then the go-to and search panels with their own buttons.
+    void hostileTextsInEveryBox()
+    {
+        ListarArchivo w(messages, makeTable(50, 2));
+        ready(w);
+        test::pasteHostileEverywhere(&w, [] {});
+        key(w, Qt::Key_F2);
+        test::pasteHostileEverywhere(&w, [&] {
+            if (auto* ir = w.findChild<QPushButton*>("BotonIr1"); ir->isVisible())
+                QTest::mouseClick(ir, Qt::LeftButton);
+        });
+        QTest::keyClick(w.findChild<QLineEdit*>("IrRegistro"), Qt::Key_Escape);
+        key(w, Qt::Key_F3);
+        test::pasteHostileEverywhere(&w, [&] {
+            if (auto* next = w.findChild<QPushButton*>("BotonB1"); next->isEnabled())
+                QTest::mouseClick(next, Qt::LeftButton);
+        });
     }
 };
 
