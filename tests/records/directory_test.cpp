@@ -16,14 +16,10 @@ TEST_F(DirectoryTest, CreatesEveryMissingLevelOrSaysWhyNot)
         bool created;
     };
     const Row rows[] = {
-        { "a/b/c", true },
-        { "a/b/c/", true }, // exists already
-        { "existe/nuevo/", true },
-        { (m_dir / "abs" / "uno").string(), true },
-        { "x//y", true },
+        { "a/b/c", true }, { "a/b/c/", true }, // exists already
+        { "existe/nuevo/", true }, { (m_dir / "abs" / "uno").string(), true }, { "x//y", true },
         { "archivo", false }, // a file is no directory
-        { "archivo/sub", false },
-        { "", false },
+        { "archivo/sub", false }, { "", false },
         { std::string("nul\0/x", 6), false }, // never "nul" alone
     };
     for (const Row& row : rows) {
