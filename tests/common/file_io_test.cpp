@@ -1,4 +1,5 @@
 #include "common/file_io.h"
+#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,17 +19,7 @@ namespace fs = std::filesystem;
 
 class FileIo : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("orvex-fileio-" + std::to_string(::getpid()));
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override
-    {
-        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(m_dir);
-    }
-    std::string path(const char* name) const { return (m_dir / name).string(); }
+    std::string path(const char* name) const { return m_temp.path(name); }
     long files() const
     {
         return std::distance(fs::directory_iterator(m_dir), fs::directory_iterator());
@@ -49,7 +40,8 @@ protected:
             return e.number();
         }
     }
-    fs::path m_dir;
+    test::TempDir m_temp;
+    const fs::path& m_dir = m_temp.dir;
 };
 
 TEST_F(FileIo, AtomicWriteReplacesAndLeavesNoTemporaryFile)

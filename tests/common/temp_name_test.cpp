@@ -1,13 +1,11 @@
 #include "common/temp_name.h"
 
 #include "common/file_io.h"
+#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
-
-#include <unistd.h>
 
 namespace orvex {
 namespace {
@@ -16,17 +14,11 @@ namespace fs = std::filesystem;
 
 class TemporaryTableName : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("orvex-tmpname-" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
     std::string dir() const { return m_dir.string(); }
     bool exists(const std::string& name) const { return fs::exists(m_dir / name); }
 
-    fs::path m_dir;
+    test::TempDir m_temp;
+    const fs::path& m_dir = m_temp.dir;
 };
 
 TEST_F(TemporaryTableName, CountsUpPastTakenNamesAndLeavesThreeEmptyFiles)

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "../temp_dir.h"
 #include "common/shared_state.h"
 #include "loans/loan.h"
 #include "loans/schedule.h"
 
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace orvex::test {
@@ -42,19 +41,5 @@ inline void setFlows(SharedState& state, std::vector<double> in, std::vector<dou
     state.PeriodOutflows = std::move(out);
     state.PeriodNetFlows = std::move(net);
 }
-
-// A folder of its own for the files one test writes, removed afterwards.
-struct TempDir {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path()
-        / ("orvex-loans-" + std::to_string(::getpid()) + "-" + std::to_string(++serial()));
-    TempDir() { std::filesystem::create_directories(dir); }
-    ~TempDir() { std::filesystem::remove_all(dir); }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
-    static int& serial()
-    {
-        static int n = 0;
-        return n;
-    }
-};
 
 } // namespace orvex::test

@@ -1,14 +1,12 @@
 #pragma once
 
+#include "../temp_dir.h"
 #include "common/file_io.h"
 #include "printing/line_prefix.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace orvex::test {
 
@@ -16,28 +14,14 @@ namespace orvex::test {
 // file and the prepared copies are named relative to it).
 class PrintingFolder : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_old = std::filesystem::current_path();
-        std::string pattern
-            = (std::filesystem::temp_directory_path() / "orvex-print-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-        std::filesystem::current_path(m_dir);
-    }
-    void TearDown() override
-    {
-        std::filesystem::current_path(m_old);
-        std::filesystem::remove_all(m_dir);
-    }
+    void SetUp() override { m_dir.enter(); }
     static void write(const std::string& name, const std::string& bytes)
     {
         writeFileAtomically(name, bytes);
     }
     static std::string read(const std::string& name) { return readWholeFile(name); }
 
-    std::filesystem::path m_dir;
-    std::filesystem::path m_old;
+    TempDir m_dir;
 };
 
 // A report line: the prefix of digits (PrefijoLinea) followed by text.

@@ -17,7 +17,7 @@ TEST_F(DirectoryTest, CreatesEveryMissingLevelOrSaysWhyNot)
     };
     const Row rows[] = {
         { "a/b/c", true }, { "a/b/c/", true }, // exists already
-        { "existe/nuevo/", true }, { (m_dir / "abs" / "uno").string(), true }, { "x//y", true },
+        { "existe/nuevo/", true }, { (m_dir.dir / "abs" / "uno").string(), true }, { "x//y", true },
         { "archivo", false }, // a file is no directory
         { "archivo/sub", false }, { "", false },
         { std::string("nul\0/x", 6), false }, // never "nul" alone

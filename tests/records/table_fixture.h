@@ -1,21 +1,17 @@
 #pragma once
 
+#include "../temp_dir.h"
 #include "records/field_bytes.h"
 #include "records/table_config.h"
 #include "records/table_lock.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 namespace orvex::testing {
-
-namespace fs = std::filesystem;
 
 // A field as a test describes it: caption, I0 length, I1 type, then I2..I6.
 struct FieldSpec {
@@ -57,21 +53,7 @@ struct RecordingHooks : TableWaitHooks {
 // A scratch folder that becomes the current directory for the test's duration.
 class TableDir : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_previous = fs::current_path();
-        m_dir = fs::temp_directory_path()
-            / ("orvex-records-" + std::to_string(::getpid()) + "-"
-                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-        fs::current_path(m_dir);
-    }
-    void TearDown() override
-    {
-        fs::current_path(m_previous);
-        fs::remove_all(m_dir);
-    }
+    void SetUp() override { m_dir.enter(); }
 
     static void writeBytes(const std::string& path, const std::string& bytes)
     {
@@ -101,8 +83,7 @@ protected:
         writeBytes(paths.rg, rg);
     }
 
-    fs::path m_dir;
-    fs::path m_previous;
+    test::TempDir m_dir;
 };
 
 } // namespace orvex::testing

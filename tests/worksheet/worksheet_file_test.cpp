@@ -1,10 +1,8 @@
 #include "common/file_io.h"
+#include "temp_dir.h"
 #include "worksheet/worksheet_file.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <unistd.h>
 
 namespace orvex {
 namespace {
@@ -156,16 +154,14 @@ TEST(WorksheetFile, FileNameRule)
 
 TEST(WorksheetFile, SaveAndLoadThroughTheDisk)
 {
-    const auto dir
-        = std::filesystem::temp_directory_path() / ("orvex-ws-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    const test::TempDir temp;
+    const auto& dir = temp.dir;
     const std::string path = (dir / "DATOS.ORV").string();
     saveWorksheetFile(path, sample());
     EXPECT_EQ(readWholeFile(path), serializeWorksheet(sample()));
     EXPECT_EQ(loadWorksheetFile(path).sheet.cell(2, kColFinal), "5");
     EXPECT_THROW(loadWorksheetFile((dir / "missing.ORV").string()), FileError);
     EXPECT_THROW(saveWorksheetFile((dir / "no-folder" / "x.ORV").string(), sample()), FileError);
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace
