@@ -89,8 +89,6 @@ TEST_F(TableCommand, SearchAndExport)
             "1||Texto No Encontrado...\n" },
         { { "search", "T", "luis", "--direction", "0", "--current", "4" }, "0|3\t3\n|" },
         { { "search", "T", "ana", "--direction", "2", "--current", "4" }, "0|1\t2\n|" },
-        { { "search", "T", "note" }, "1||Texto No Encontrado...\n" }, // hidden
-        { { "search", "T", "2000.25", "--field", "4" }, "0|3\t3\n|" },
         { { "export", "T" }, "0|Archivo [datos.TXT], ha sido creado satisfactoriamente...\n|" },
     };
     for (const auto& c : cases) {
