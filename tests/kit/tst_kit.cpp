@@ -1,10 +1,11 @@
-#include "../printing/ui/printing_ui_test_util.h"
+#include "../ui_test_util.h"
 #include "kit/kit_commands.h"
 #include "printing/line_prefix.h"
 #include "printing/ui/caja.h"
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <cstdio>
 #include <unistd.h>
@@ -123,6 +124,32 @@ private slots:
         QCOMPARE(listed, kit::kExitOk);
         QCOMPARE(kit::runCaja({ "a", "b" }), kit::kExitUsage);
         QCOMPARE(kit::runCaja({ "a", "--lista" }), kit::kExitUsage);
+    }
+
+    void listarWithNothingToBrowse()
+    {
+        // "lst.cod" names files that are not all there: those that are go, nothing is shown.
+        test::writeHandOff("CLI", test::tableConfig("c.dat", { "Nro" }, { { "Codigo", 4, 40 } }));
+        QFile::remove("lstCLI.rg");
+        QCOMPARE(kit::runListar({}), kit::kExitNothingToBrowse);
+        QVERIFY(!fileExists("lstCLI.ini") && !fileExists("lst.cod"));
+        QVERIFY(!fileExists("lstCLI.sel"));
+
+        // No "lst.cod": "No Existen Registros...", and no file of this folder is touched.
+        test::writeBytes("lst.ini", "x");
+        QString shown;
+        test::whenModal([&shown](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            shown = box->windowTitle() + "|" + box->text();
+            box->accept();
+        });
+        QCOMPARE(kit::runListar({}), kit::kExitNothingToBrowse);
+        QCOMPARE(shown, QStringLiteral("LISTAR ARCHIVO|No Existen Registros..."));
+        QVERIFY(fileExists("lst.ini"));
+
+        QCOMPARE(kit::runListar({ folder.path("no-existe") }), kit::kExitNothingToBrowse);
+        QCOMPARE(kit::runListar({ "a", "b" }), kit::kExitNothingToBrowse);
     }
 };
 

@@ -1,6 +1,6 @@
 // Real orvex-kit processes on one X screen (run under xvfb-run), found and driven with
 // xdotool by their window captions, as a person at the screen would.
-#include "../records/ui/records_ui_test_util.h"
+#include "../ui_test_util.h"
 #include "records/table_lock.h"
 
 #include <QProcess>

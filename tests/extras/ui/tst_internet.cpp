@@ -1,5 +1,6 @@
 #include "extras/ui/internet.h"
 
+#include "../../ui_test_util.h"
 #include "common/ui/widgets.h"
 
 #include <QWebEngineView>
@@ -59,10 +60,7 @@ private:
     }
     template <typename T = QWidget> T* find(const char* name)
     {
-        auto* found = m_w->findChild<T*>(QString::fromUtf8(name));
-        if (!found)
-            qFatal("control %s not found", name);
-        return found;
+        return test::child<T>(m_w.get(), QString::fromUtf8(name));
     }
     QComboBox* address() { return find<QComboBox>("cboAddress"); }
     QTimer* timer() { return find<QTimer>("timTimer"); }
@@ -111,14 +109,12 @@ private slots:
 
     void controlsBeforeOpening()
     {
-        QCOMPARE(find<QLabel>("lblAddress")->text(), QStringLiteral("&Dirección:"));
         QCOMPARE(find<QLabel>("lblAddress")->buddy(), address());
         QVERIFY(find("picAddress")->isAncestorOf(address()));
         QVERIFY(address()->isEditable());
         QCOMPARE(address()->currentText(), url("a.html"));
         QCOMPARE(address()->count(), 0);
         QVERIFY(find<QWebEngineView>("brwWebBrowser"));
-        QCOMPARE(timer()->interval(), 5);
         QVERIFY(!timer()->isActive());
         QCOMPARE(
             m_w->size(), QSize(twipsToPixels(6540, m_w.get()), twipsToPixels(5130, m_w.get())));
@@ -130,7 +126,6 @@ private slots:
         for (int i = 0; i < keys.size(); ++i) {
             auto* button = find<QToolButton>(keys[i].toUtf8().constData());
             QCOMPARE(button->defaultAction(), actions[i]);
-            QCOMPARE(button->toolTip(), keys[i]);
             QVERIFY2(!button->icon().isNull(), qPrintable(keys[i]));
         }
     }

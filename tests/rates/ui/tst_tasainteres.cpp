@@ -1,4 +1,5 @@
 #include "../../hostile_input.h"
+#include "../../ui_test_util.h"
 #include "common/shared_state.h"
 #include "common/ui/app_context.h"
 #include "common/ui/message_service.h"
@@ -14,18 +15,7 @@
 
 namespace orvex::test {
 
-// What a rate window test hands its windows; reset() before each test function.
-struct RateUi {
-    SharedState state;
-    ScriptedMessageService messages;
-    ScriptedFileDialogService files;
-    AppContext ctx { state, messages, files };
-
-    void reset()
-    {
-        state = SharedState {};
-        messages.shown.clear();
-    }
+struct RateUi : AppUi {
     // The messages shown so far, one line each: "icon title: text".
     QString shown() const
     {
@@ -36,15 +26,6 @@ struct RateUi {
         return lines.join('\n');
     }
 };
-
-// A control by its objectName; a missing one ends the test program.
-template <class T = QWidget> T* child(QObject* window, const QString& name)
-{
-    T* w = window->findChild<T*>(name);
-    if (!w)
-        qFatal("no control %s", qPrintable(name));
-    return w;
-}
 
 // Clicks each of the space-separated buttons near its left edge, where a radio
 // button has its circle.

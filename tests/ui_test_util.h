@@ -1,7 +1,9 @@
 #pragma once
 
 #include "common/file_io.h"
+#include "common/shared_state.h"
 #include "common/text.h"
+#include "common/ui/app_context.h"
 #include "common/ui/message_service.h"
 #include "records/field_bytes.h"
 #include "records/table_access.h"
@@ -10,6 +12,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
@@ -18,7 +22,8 @@
 
 namespace orvex::test {
 
-// A fresh folder that is the current directory from enter() to leave().
+// A fresh folder that is the current directory from enter() to leave() (settings files,
+// prepared copies and the printer's files go there).
 struct WorkFolder {
     QTemporaryDir dir;
     QString old;
@@ -30,6 +35,25 @@ struct WorkFolder {
     }
     void leave() { QDir::setCurrent(old); }
     QString path(const QString& name) const { return dir.filePath(name); }
+};
+
+// What a window test hands its windows: the shared state, scripted message boxes and
+// file dialogs. reset() before each test function.
+struct AppUi {
+    SharedState state;
+    ScriptedMessageService messages;
+    ScriptedFileDialogService dialogs;
+    AppContext ctx { state, messages, dialogs };
+
+    void reset()
+    {
+        state = SharedState {};
+        messages.shown.clear();
+        messages.answers.clear();
+        dialogs.names.clear();
+        dialogs.filters.clear();
+        dialogs.suffixes.clear();
+    }
 };
 
 inline void writeBytes(const std::string& path, const std::string& bytes)
@@ -109,12 +133,37 @@ inline void whenModal(std::function<void(QWidget*)> action, int tries = 500)
     });
 }
 
+// A control by its objectName; a missing one ends the test program.
+template <class T = QWidget> T* child(const QObject* window, const QString& name)
+{
+    T* found = window->findChild<T*>(name);
+    if (!found)
+        qFatal("no control %s", qPrintable(name));
+    return found;
+}
+
 inline void click(QWidget& window, const char* name)
 {
     auto* button = window.findChild<QAbstractButton*>(name);
     QVERIFY2(button, name);
-    QVERIFY2(button->isVisible() && button->isEnabled(), name);
+    QVERIFY2(button->isVisibleTo(&window) && button->isEnabled(), name);
     QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// The text of each page of a PDF, in order, as poppler's pdftotext reads it.
+inline QStringList pdfPages(const QString& pdf)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        qWarning("pdftotext is missing: scripts/install-deps.sh installs poppler-utils");
+    QProcess process;
+    process.start(
+        QStringLiteral("pdftotext"), { QStringLiteral("-layout"), pdf, QStringLiteral("-") });
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
 }
 
 } // namespace orvex::test
