@@ -49,14 +49,9 @@ TEST(Rellenar, PadsTheTrimmedTextOnTheChosenSideAndNeverCuts)
     }
 }
 
-TEST(Cp1252, RoundTripsTheProgramsTexts)
+// With the byte-by-byte check below, every character of Windows-1252 goes both ways.
+TEST(Cp1252, RoundTripsEveryByteAndMarksTheRest)
 {
-    const std::string texts[]
-        = { "3. Serie Gradiente Aritmética", "Ocurrió", "€ŒžŸ", "ñÑáéíóúü", "plain" };
-    for (const auto& t : texts)
-        EXPECT_EQ(cp1252ToUtf8(utf8ToCp1252(t)), t);
-    EXPECT_EQ(utf8ToCp1252("é"), std::string("\xE9"));
-    EXPECT_EQ(utf8ToCp1252("€"), std::string("\x80"));
     EXPECT_EQ(utf8ToCp1252("日本"), "??");
     EXPECT_EQ(utf8ToCp1252(std::string("\xFF\xFE", 2)), "??"); // invalid UTF-8
     // Every byte reads back to itself.

