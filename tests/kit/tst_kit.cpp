@@ -14,14 +14,12 @@ using namespace orvex;
 
 namespace {
 
-// What a command writes on standard output while it runs.
+// What a command writes on standard output while it runs (QtTest's own lines dropped).
 class CapturedStdout {
 public:
     CapturedStdout()
     {
         std::fflush(stdout);
-        m_file = std::tmpfile();
-        m_saved = ::dup(1);
         ::dup2(::fileno(m_file), 1);
     }
     QString text()
@@ -30,20 +28,16 @@ public:
         ::dup2(m_saved, 1);
         ::close(m_saved);
         std::rewind(m_file);
-        QByteArray bytes;
-        char buffer[4096];
-        while (const auto n = std::fread(buffer, 1, sizeof buffer, m_file))
-            bytes.append(buffer, static_cast<qsizetype>(n));
-        std::fclose(m_file);
-        // QtTest's own messages go to standard output too.
-        QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
+        QFile file;
+        file.open(m_file, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+        QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
         lines.removeIf([](const QString& line) { return line.startsWith(QLatin1String("QWARN")); });
         return lines.join(QLatin1Char('\n'));
     }
 
 private:
-    std::FILE* m_file = nullptr;
-    int m_saved = -1;
+    std::FILE* m_file = std::tmpfile();
+    int m_saved = ::dup(1);
 };
 
 // Answers the input box once it shows: types text into its entry, then presses a button.

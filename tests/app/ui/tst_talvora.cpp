@@ -83,10 +83,7 @@ class TstTalvora : public QObject {
     Q_OBJECT
 
 private:
-    struct Session {
-        SharedState state;
-        ScriptedMessageService messages;
-        ScriptedFileDialogService dialogs;
+    struct Session : test::AppUi {
         ScriptedProcessLauncher launcher;
         AppContext context { state, messages, dialogs, &launcher };
         ProbeTalvora window { context };

@@ -1,4 +1,5 @@
 // The two charts: the flow diagram and the payment plan.
+#include "../../ui_test_util.h"
 #include "../charts_test_util.h"
 #include "charts/ui/chart_view.h"
 #include "charts/ui/grafica_flujo.h"
@@ -59,30 +60,25 @@ class TstGraficaFlujo : public QObject {
     Q_OBJECT
 
 private:
-    SharedState m_state;
-    ScriptedMessageService m_messages;
-    ScriptedFileDialogService m_files;
-    AppContext m_ctx { m_state, m_messages, m_files };
+    test::AppUi m;
     QTemporaryDir m_dir;
 
     void saveAs(GraficaFlujo& w, const QString& name)
     {
-        m_files.names.push_back(m_dir.filePath(name));
+        m.dialogs.names.push_back(m_dir.filePath(name));
         w.findChild<QAction*>(QStringLiteral("GuardarImagen"))->trigger();
     }
 
 private slots:
     void init()
     {
-        m_state = test::flowExample();
-        m_messages.shown.clear();
-        m_files.names.clear();
-        m_files.suffixes.clear();
+        m.reset();
+        m.state = test::flowExample();
     }
 
     void outflowIsDarkRedBelowTheAxisAndInflowBlackAboveUntilADoubleClick()
     {
-        GraficaFlujo w(m_ctx);
+        GraficaFlujo w(m.ctx);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.minimumSize(), w.maximumSize());
@@ -99,7 +95,7 @@ private slots:
         const QImage first = w.view()->grab().toImage();
         w.view()->repaint();
         QCOMPARE(w.view()->grab().toImage(), first);
-        QVERIFY(m_messages.shown.empty());
+        QVERIFY(m.messages.shown.empty());
         QTest::mouseDClick(w.view(), Qt::LeftButton);
         QVERIFY(!w.isVisible());
     }
@@ -108,36 +104,36 @@ private slots:
     {
         // Before any calculation, and with a single period (a picture without width).
         for (const SharedState& state : { SharedState {}, test::flowState(3, 3, { 100 }, { 0 }) }) {
-            m_state = state;
-            m_messages.shown.clear();
-            GraficaFlujo w(m_ctx);
+            m.state = state;
+            m.messages.shown.clear();
+            GraficaFlujo w(m.ctx);
             w.show();
             QTRY_VERIFY(!w.isVisible());
-            QCOMPARE(m_messages.shown.size(), std::size_t(1));
-            QCOMPARE(m_messages.shown[0].text, QString::fromUtf8(kCalcErrorMessage));
-            QCOMPARE(m_messages.shown[0].title, QStringLiteral("ERROR"));
-            QCOMPARE(m_messages.shown[0].icon, MsgIcon::Critical);
+            QCOMPARE(m.messages.shown.size(), std::size_t(1));
+            QCOMPARE(m.messages.shown[0].text, QString::fromUtf8(kCalcErrorMessage));
+            QCOMPARE(m.messages.shown[0].title, QStringLiteral("ERROR"));
+            QCOMPARE(m.messages.shown[0].icon, MsgIcon::Critical);
         }
     }
 
     // "Guardar imagen..." stands in the menu "Archivo"; a save says where it went.
     void savesSvgPngOrPdfAndSaysWhereOrWhyNot()
     {
-        GraficaFlujo w(m_ctx);
+        GraficaFlujo w(m.ctx);
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         auto* menu = w.findChild<QMenu*>(QStringLiteral("MenuArchivo"));
         QVERIFY(menu && menu->menuAction()->isVisible());
         QCOMPARE(menu->actions().value(0)->text(), QStringLiteral("Guardar imagen..."));
-        m_files.names.push_back(m_dir.filePath(QStringLiteral("diagrama.svg")));
+        m.dialogs.names.push_back(m_dir.filePath(QStringLiteral("diagrama.svg")));
         QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(m_files.suffixes, QStringList { "png" });
+        QCOMPARE(m.dialogs.suffixes, QStringList { "png" });
         QVERIFY(readWholeFile(us(m_dir.filePath("diagrama.svg"))).find("DIAGRAMA DE FLUJO")
             != std::string::npos);
-        QCOMPARE(m_messages.shown.size(), std::size_t(1));
-        QCOMPARE(m_messages.shown[0].text,
+        QCOMPARE(m.messages.shown.size(), std::size_t(1));
+        QCOMPARE(m.messages.shown[0].text,
             QStringLiteral("Imagen guardada en ") + m_dir.filePath("diagrama.svg") + "...");
-        QCOMPARE(m_messages.shown[0].icon, MsgIcon::Information);
+        QCOMPARE(m.messages.shown[0].icon, MsgIcon::Information);
 
         saveAs(w, QStringLiteral("notas.png"));
         const QImage png(m_dir.filePath(QStringLiteral("notas.png")));
@@ -146,20 +142,20 @@ private slots:
         saveAs(w, QStringLiteral("d.pdf"));
         QFile pdf(m_dir.filePath(QStringLiteral("d.pdf")));
         QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
-        m_messages.shown.clear();
+        m.messages.shown.clear();
         w.findChild<QAction*>(QStringLiteral("GuardarImagen"))->trigger(); // cancelled
-        QVERIFY(m_messages.shown.empty());
+        QVERIFY(m.messages.shown.empty());
         saveAs(w, QStringLiteral("no/such/folder/d.svg"));
-        QCOMPARE(m_messages.shown.size(), std::size_t(1));
+        QCOMPARE(m.messages.shown.size(), std::size_t(1));
         QVERIFY(
-            m_messages.shown[0].text.startsWith(QStringLiteral("No se pudo guardar la imagen")));
-        QCOMPARE(m_messages.shown[0].icon, MsgIcon::Exclamation);
+            m.messages.shown[0].text.startsWith(QStringLiteral("No se pudo guardar la imagen")));
+        QCOMPARE(m.messages.shown[0].icon, MsgIcon::Exclamation);
     }
 
     void menuClicksToggleRedrawAndSaveWhatIsShown()
     {
-        m_state.LastPeriod = 12;
-        PlanGraf w(m_ctx, test::kUvrLoanRows);
+        m.state.LastPeriod = 12;
+        PlanGraf w(m.ctx, test::kUvrLoanRows);
         for (int i : { 1, 2, 3, 4, 6 })
             QVERIFY(item(&w, i)->isCheckable() && !item(&w, i)->isChecked());
         QVERIFY(item(&w, 5)->isSeparator());
@@ -174,7 +170,7 @@ private slots:
         QCOMPARE(curves(w), QStringLiteral("BR"));
 
         QTemporaryDir dir;
-        m_files.names.push_back(dir.filePath(QStringLiteral("plan.svg")));
+        m.dialogs.names.push_back(dir.filePath(QStringLiteral("plan.svg")));
         w.findChild<QAction*>(QStringLiteral("GuardarImagen"))->trigger();
         QFile file(dir.filePath(QStringLiteral("plan.svg")));
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -184,7 +180,7 @@ private slots:
         QCOMPARE(test::count(svg, "stroke=\"#000080\""), 1);
         QCOMPARE(test::count(svg, "stroke=\"#800000\""), 2);
 
-        QCOMPARE(m_messages.shown.size(), std::size_t(1)); // where the image went
+        QCOMPARE(m.messages.shown.size(), std::size_t(1)); // where the image went
         item(&w, 1)->trigger();
         item(&w, 4)->trigger();
         QVERIFY(w.view()->displayList().items.empty()); // nothing selected, nothing drawn
