@@ -53,13 +53,13 @@ struct Host : BrowserHost {
 class SaveKill : public testing::TableDir {
 protected:
     // A kill ends the process, not the machine: the folder may live in memory, where
-    // the saves' flushes cost nothing and many more kills fit in the same time.
-    void SetUp() override
+    // the saves' flushes cost nothing and many more kills fit in the same time. Set
+    // before any fixture, whose folder is made when it is built.
+    static void SetUpTestSuite()
     {
         std::error_code error;
         if (fs::is_directory("/dev/shm", error) && ::access("/dev/shm", W_OK) == 0)
             ::setenv("TMPDIR", "/dev/shm", 1);
-        TableDir::SetUp();
     }
 
     // Runs save in a child process and kills it after a random pause up to one and a half
