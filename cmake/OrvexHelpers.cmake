@@ -37,9 +37,17 @@ function(orvex_add_test name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS core)
 endfunction()
 
-# orvex_add_qt_test(name SOURCES ... DEPS ...) — a QtTest program run offscreen.
+# orvex_add_qt_test(name SOURCES ... DEPS ... [WEB_ENGINE]) — a QtTest program run offscreen.
+# WEB_ENGINE: the program starts Qt WebEngine.
 function(orvex_add_qt_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "WEB_ENGINE" "" "SOURCES;DEPS" ${ARGN})
+  set(sanitizer_env)
+  if(ARG_WEB_ENGINE)
+    # Chromium inside Qt WebEngine frees its own objects with a sized delete of another
+    # type on closing a page; ASan cannot suppress that by a file, so that one check is
+    # off in these programs only (our code is built with -Wdelete-non-virtual-dtor).
+    set(sanitizer_env ";ASAN_OPTIONS=new_delete_type_mismatch=0")
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} Qt6::Test Qt6::Widgets)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
@@ -54,7 +62,7 @@ function(orvex_add_qt_test name)
     endif()
     add_test(NAME ${test_name} COMMAND ${name})
     set_tests_properties(${test_name} PROPERTIES LABELS ui
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=${locale};LC_ALL=${locale}")
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=${locale};LC_ALL=${locale}${sanitizer_env}")
   endforeach()
 endfunction()
 
