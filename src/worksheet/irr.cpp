@@ -17,8 +17,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
 #include <optional>
-#include <vector>
+#include <type_traits>
 
 namespace orvex {
 
@@ -135,6 +136,20 @@ double mobiusStep(double u, const PolyValue& v)
     return d != 0.0 ? -u * g / d : std::numeric_limits<double>::quiet_NaN();
 }
 
+// The same step as −u · V S / (W S − V W_S): one division where the other has
+// two in a row. With S far from the ends of the doubles the products can neither
+// overflow nor lose digits to underflow. The last bits differ from mobiusStep's,
+// which steer a search among close roots: only a search for a root known to be
+// alone takes it.
+double quickMobiusStep(double u, const PolyValue& v)
+{
+    constexpr double kLow = 0x1p-250, kHigh = 0x1p250;
+    if (!(v.scale >= kLow && v.scale <= kHigh))
+        return mobiusStep(u, v);
+    const double d = v.weighted * v.scale - v.value * v.weightedScale;
+    return d != 0.0 ? -u * (v.value * v.scale) / d : std::numeric_limits<double>::quiet_NaN();
+}
+
 // A point strictly inside (lo, hi): halfway in 1 − u, the distance to r = 0,
 // when lo and hi lie at very different distances from u = 1.
 double split(double lo, double hi)
@@ -150,17 +165,33 @@ double split(double lo, double hi)
 // the rounding of u even where P curves as much as a polynomial of this degree can.
 double polishReach(std::size_t n) { return std::sqrt(kEps / static_cast<double>(n)); }
 
+// Up to this many flows the search may stop further out, where the correction
+// checks its own result (polishShortRate).
+constexpr std::size_t kShortTerms = 64;
+constexpr double kShortReach = 1e-4;
+
+// The last point where solveOneRoot evaluated P, and the sums there.
+struct Landing {
+    double u = -1.0;
+    PolyValue v;
+};
+
 // The one root of p in (lo, hi) where p has opposite signs at the ends:
 // Newton steps on P / S inside the shrinking bracket, splits otherwise. A step
 // smaller than accept · x is taken without evaluating P at its end, where the
-// caller polishes the root anyway.
+// caller polishes the root anyway. Alone: p has no other root in [0, 1].
+template <bool Alone = false>
 double solveOneRoot(const Polynomial& p, double lo, const PolyValue& vlo, double hi,
-    const PolyValue& vhi, int* evaluations = nullptr, double accept = 0.0)
+    const PolyValue& vhi, int* evaluations = nullptr, double accept = 0.0,
+    Landing* landing = nullptr)
 {
+    const auto mobius = [](double u, const PolyValue& v) {
+        return Alone ? quickMobiusStep(u, v) : mobiusStep(u, v);
+    };
     const int signLo = sign(vlo.value);
-    double x = hi + mobiusStep(hi, vhi);
+    double x = hi + mobius(hi, vhi);
     if (!(x > lo && x < hi))
-        x = lo + mobiusStep(lo, vlo);
+        x = lo + mobius(lo, vlo);
     if (!(x > lo && x < hi)) {
         // From u = 1 a long horizon's polynomial is flat: aim between a Newton
         // step on P, too short there, and the far end.
@@ -173,6 +204,8 @@ double solveOneRoot(const Polynomial& p, double lo, const PolyValue& vlo, double
         const PolyValue v = p.at(x);
         if (evaluations)
             ++*evaluations;
+        if (landing)
+            *landing = { x, v };
         if (v.value == 0.0)
             return x;
         if (sign(v.value) == signLo)
@@ -181,7 +214,7 @@ double solveOneRoot(const Polynomial& p, double lo, const PolyValue& vlo, double
             hi = x;
         if (hi - lo <= 2.0 * kEps * hi)
             break;
-        const double step = mobiusStep(x, v);
+        const double step = mobius(x, v);
         if (std::fabs(step) <= 2.0 * kEps * x)
             return x; // Newton has converged
         const double next = x + step;
@@ -196,6 +229,23 @@ double solveOneRoot(const Polynomial& p, double lo, const PolyValue& vlo, double
         }
     }
     return 0.5 * (lo + hi);
+}
+
+// A bound of the second derivative in r of what the last correction zeroes (PV
+// above 0, (1 + r)^(n − 1) · PV below) on the few steps around u, from the sums of
+// absolute values where the search last evaluated P: for powers below n,
+// Σ k (k ± 1) |c_k| u^k <= n · Σ k |c_k| u^k, and within kShortReach of that
+// point the sums of n terms move by less than the factor 2 allowed. Zero when
+// u is not that near.
+double curvatureNear(const Landing& at, double u, std::size_t n, bool above)
+{
+    if (!(at.u > 0.0) || !(std::fabs(u - at.u) <= kShortReach * at.u)
+        || !std::isfinite(at.v.weightedScale))
+        return 0.0;
+    const double terms = static_cast<double>(n);
+    // d²/dr² of Σ y_k v^k is Σ k (k + 1) y_k v^(k+2); of Σ c_m w^m, Σ m (m − 1) c_m w^(m−2).
+    const double square = u * u;
+    return 2.0 * terms * at.v.weightedScale * (above ? square : 1.0 / square);
 }
 
 enum class Outcome { Root, None, Unsure };
@@ -221,18 +271,16 @@ struct Interval {
 
     // Bounds of the slope of s · P on [a, b]: A' and B' grow with u, so
     // A'(a) − B'(b) <= P' <= A'(b) − B'(a); widened by their rounding.
-    double slopeRoom() const { return rounding * vb.weightedScale / b; }
-    double slopeLow() const
+    struct Slopes {
+        double low, high;
+    };
+    Slopes slopes() const
     {
-        const double low = (a > 0.0 ? va.weightedPositive() / a : 0.0) - vb.weightedNegative() / b;
-        const double high = vb.weightedPositive() / b - (a > 0.0 ? va.weightedNegative() / a : 0.0);
-        return (s > 0 ? low : -high) - slopeRoom();
-    }
-    double slopeHigh() const
-    {
-        const double low = (a > 0.0 ? va.weightedPositive() / a : 0.0) - vb.weightedNegative() / b;
-        const double high = vb.weightedPositive() / b - (a > 0.0 ? va.weightedNegative() / a : 0.0);
-        return (s > 0 ? high : -low) + slopeRoom();
+        const double ia = a > 0.0 ? 1.0 / a : 0.0, ib = 1.0 / b;
+        const double low = va.weightedPositive() * ia - vb.weightedNegative() * ib;
+        const double high = vb.weightedPositive() * ib - va.weightedNegative() * ia;
+        const double room = rounding * vb.weightedScale * ib;
+        return s > 0 ? Slopes { low - room, high + room } : Slopes { -high - room, -low + room };
     }
 
     // s · P stays above the rounding of its evaluation on all of [a, b].
@@ -246,20 +294,42 @@ struct Interval {
         const double pa = s * va.value, pb = s * vb.value;
         if (pa <= margin || pb <= margin)
             return false;
-        const double high = slopeHigh(), low = slopeLow();
+        const auto [low, high] = slopes();
         if (high <= 0.0 || low >= 0.0)
             return true;
         const double t = (pa - pb + (b - a) * high) / (high - low);
         return pa + t * low > margin;
     }
     // s · P changes sign on [a, b] and grows all the way: one root inside.
-    bool singleRoot() const { return sign(va.value) == -s && slopeLow() > 0.0; }
+    bool singleRoot() const { return sign(va.value) == -s && slopes().low > 0.0; }
 };
 
 struct Piece {
     double a, b;
     PolyValue va, vb;
     double root = -1.0; // a root found inside, or −1
+};
+
+// The pieces still to look at, kept on the stack and left uninitialised until
+// used: a short search neither allocates nor clears memory. A pass of the search
+// takes one piece and leaves at most three: room() must hold before it.
+template <std::size_t N> class PieceStack {
+public:
+    bool empty() const { return m_size == 0; }
+    bool room() const { return m_size + 3 <= N; }
+    void push_back(const Piece& piece)
+    {
+        ::new (&m_storage[m_size++ * sizeof(Piece)]) Piece(piece);
+    }
+    Piece pop()
+    {
+        return *std::launder(reinterpret_cast<Piece*>(&m_storage[--m_size * sizeof(Piece)]));
+    }
+
+private:
+    static_assert(std::is_trivially_copyable_v<Piece> && std::is_trivially_destructible_v<Piece>);
+    alignas(Piece) unsigned char m_storage[N * sizeof(Piece)];
+    std::size_t m_size = 0;
 };
 
 // The root of p in [lowest, 1) nearest to 1, proved to be so. Pieces of
@@ -272,11 +342,14 @@ SideRoot provenNearestRoot(const Polynomial& p, const PolyValue& atOne, double l
 {
     constexpr int kMaxEvaluations = 64;
     int evals = 0;
-    std::vector<Piece> pieces; // the piece nearest to u = 1 last
+    // A pass adds at most one piece per evaluation: the stack only runs out of
+    // room when the evaluations do.
+    PieceStack<kMaxEvaluations + 8> pieces; // the piece nearest to u = 1 last
+    const double rounding = roundingBound(p.size());
     double frontier = 1.0; // everything above it is in pieces or passed
     PolyValue atFrontier = atOne;
     double reach = 0.0; // the length of the last piece opened below the frontier
-    while (evals < kMaxEvaluations) {
+    while (evals < kMaxEvaluations && pieces.room()) {
         if (pieces.empty()) {
             if (frontier <= lowest)
                 return { Outcome::None };
@@ -293,12 +366,10 @@ SideRoot provenNearestRoot(const Polynomial& p, const PolyValue& atOne, double l
             frontier = a;
             atFrontier = va;
         }
-        const Piece piece = pieces.back();
-        pieces.pop_back();
+        const Piece piece = pieces.pop();
         if (piece.vb.value == 0.0)
             return { Outcome::Root, piece.b };
-        const Interval in { piece.a, piece.b, piece.va, piece.vb, sign(piece.vb.value),
-            roundingBound(p.size()) };
+        const Interval in { piece.a, piece.b, piece.va, piece.vb, sign(piece.vb.value), rounding };
         if (in.clear())
             continue;
         if (in.singleRoot()) {
@@ -376,14 +447,29 @@ double internalRateOfReturn(std::span<const double> flows)
 
     if (f.signChanges == 1) {
         // Descartes: exactly one root, on the side where the ends differ in sign.
-        if (sign(f.atOne.value) != sign(y.front())) {
-            const double u = solveOneRoot(
-                positive, 0.0, atZero(y.front()), 1.0, f.atOne, nullptr, polishReach(y.size()));
-            return polishRate(y, ratePositive(u), Order::Lanes);
+        const bool above = sign(f.atOne.value) != sign(y.front());
+        const Polynomial& p = above ? positive : negative;
+        const PolyValue low = atZero(above ? y.front() : y.back());
+        const PolyValue& high = above ? f.atOne : oneNegative;
+        auto rate = [above](double u) { return above ? ratePositive(u) : rateNegative(u); };
+        if (y.size() <= kShortTerms) {
+            // A short series takes the search's last step without checking where
+            // it lands: the correction in double-double tells when it settled the
+            // rate, in one step or two.
+            Landing landing;
+            const double u
+                = solveOneRoot<true>(p, 0.0, low, 1.0, high, nullptr, kShortReach, &landing);
+            const double curvature = curvatureNear(landing, u, y.size(), above);
+            if (curvature > 0.0) {
+                ShortPolish polished = polishShortRate(y, rate(u), curvature, above ? u : 0.0);
+                if (polished.corrected && !polished.settled)
+                    polished = polishShortRate(y, polished.rate, curvature);
+                if (polished.settled)
+                    return polished.rate;
+            }
         }
-        const double u = solveOneRoot(
-            negative, 0.0, atZero(y.back()), 1.0, oneNegative, nullptr, polishReach(y.size()));
-        return polishRate(y, rateNegative(u), Order::Lanes);
+        const double u = solveOneRoot(p, 0.0, low, 1.0, high, nullptr, polishReach(y.size()));
+        return polishRate(y, rate(u), Order::Lanes);
     }
 
     double best = std::numeric_limits<double>::quiet_NaN();

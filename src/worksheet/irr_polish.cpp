@@ -147,29 +147,6 @@ template <bool Reversed, bool Fma>
 // Below this many terms one chain is quicker than four lanes.
 constexpr std::size_t kChainTerms = 64;
 
-// The lanes' sums built for processors with fused multiply-adds, and without.
-__attribute__((target("fma"))) Sums hornerFma(
-    std::span<const double> y, std::size_t top, DD x, bool reversed)
-{
-    if (top < kChainTerms)
-        return reversed ? hornerChain<true, true>(y, top, x) : hornerChain<false, true>(y, top, x);
-    return reversed ? horner<true, true>(y, top, x) : horner<false, true>(y, top, x);
-}
-
-Sums hornerPlain(std::span<const double> y, std::size_t top, DD x, bool reversed)
-{
-    if (top < kChainTerms)
-        return reversed ? hornerChain<true, false>(y, top, x)
-                        : hornerChain<false, false>(y, top, x);
-    return reversed ? horner<true, false>(y, top, x) : horner<false, false>(y, top, x);
-}
-
-Sums hornerLanes(std::span<const double> y, std::size_t top, DD x, bool reversed)
-{
-    static const bool fma = __builtin_cpu_supports("fma");
-    return fma ? hornerFma(y, top, x, reversed) : hornerPlain(y, top, x, reversed);
-}
-
 // The same sums along one chain from the highest power down, for the scan: its
 // answers stay exactly those it always gave. The slope of the value in x comes
 // along by Horner's rule.
@@ -200,41 +177,98 @@ std::size_t lastPower(double x, std::size_t n)
     return k < static_cast<double>(n) ? static_cast<std::size_t>(k) + 1 : n;
 }
 
-} // namespace
-
 // One Newton step on PV(r) with the value computed in double-double, so that the
 // rate keeps nearly all its digits (the search in u loses some near r = 0).
 // The value is the one of the side of 0 the rate lies on; the derivative needs
 // no such care.
-double polishRate(std::span<const double> y, double r, Order order)
+struct Step {
+    double next = 0; // r after the step, or r itself when the step is no correction
+    bool corrected = false;
+    double slope = 0; // d value / d r at r
+};
+
+template <bool Reversed, bool Fma>
+[[gnu::always_inline]] inline Sums sumsAt(std::span<const double> y, DD x, Order order)
 {
-    const std::size_t n = y.size() - 1;
+    const std::size_t top = lastPower(x.hi, y.size() - 1);
+    if (order == Order::InOrder)
+        return hornerInOrder<Reversed>(y, top, x);
+    if (top < kChainTerms)
+        return hornerChain<Reversed, Fma>(y, top, x);
+    return horner<Reversed, Fma>(y, top, x);
+}
+
+// With Fma the exact products come from fused multiply-adds (the same pairs as
+// the splitting gives); near 1 / (1 + r) saves a division where the caller has it.
+template <bool Fma>
+[[gnu::always_inline]] inline Step newtonStep(
+    std::span<const double> y, double r, Order order, double near = 0.0)
+{
     const DD onePlusR = twoSum(1.0, r);
     Sums sums;
-    double slope = 0; // d value / d r
+    Step step { r };
     if (r >= 0.0) {
-        const double vh = 1.0 / onePlusR.hi;
-        const DD back = twoProduct(vh, onePlusR.hi); // vh · (1 + r) = 1 − rho
-        const double rho = (1.0 - back.hi) - back.lo;
+        const double vh = near > 0.0 ? near : 1.0 / onePlusR.hi;
+        const double vr = vh * onePlusR.hi;
+        double vre; // vh · (1 + r) = vr + vre = 1 − rho exactly
+        if constexpr (Fma)
+            vre = __builtin_fma(vh, onePlusR.hi, -vr);
+        else
+            vre = twoProduct(vh, onePlusR.hi).lo;
+        const double rho = (1.0 - vr) - vre;
         const DD v { vh, vh * (rho - vh * onePlusR.lo) };
-        const std::size_t top = lastPower(vh, n);
-        sums = order == Order::Lanes ? hornerLanes(y, top, v, false)
-                                     : hornerInOrder<false>(y, top, v);
-        slope = -sums.weighted * vh; // Σ −k y_k v^(k+1), with weighted = Σ k y_k v^k
+        sums = sumsAt<false, Fma>(y, v, order);
+        step.slope = -sums.weighted * vh; // Σ −k y_k v^(k+1), with weighted = Σ k y_k v^k
     } else {
         // (1 + r)^n · PV(r) = Σ y_k w^(n−k), w = 1 + r held exactly as a double-double.
-        const std::size_t top = lastPower(onePlusR.hi, n);
-        sums = order == Order::Lanes ? hornerLanes(y, top, onePlusR, true)
-                                     : hornerInOrder<true>(y, top, onePlusR);
-        slope = sums.derivative;
+        sums = sumsAt<true, Fma>(y, onePlusR, order);
+        step.slope = sums.derivative;
     }
-    if (slope == 0.0 || !std::isfinite(slope))
-        return r;
-    const double next = r - (sums.value.hi + sums.value.lo) / slope;
+    if (step.slope == 0.0 || !std::isfinite(step.slope))
+        return step;
+    const double next = r - (sums.value.hi + sums.value.lo) / step.slope;
     // Keep the correction only where it is one: small, and still a rate above −1.
     if (!std::isfinite(next) || next <= -1.0 || std::fabs(next - r) > 1e-6 * (1.0 + std::fabs(r)))
-        return r;
-    return next;
+        return step;
+    step.next = next;
+    step.corrected = true;
+    return step;
+}
+
+__attribute__((target("fma"))) Step newtonStepFma(std::span<const double> y, double r, double near)
+{
+    return newtonStep<true>(y, r, Order::Lanes, near);
+}
+
+// The lanes' step, built for processors with fused multiply-adds and without.
+Step lanesStep(std::span<const double> y, double r, double near = 0.0)
+{
+    static const bool fma = __builtin_cpu_supports("fma");
+    return fma ? newtonStepFma(y, r, near) : newtonStep<false>(y, r, Order::Lanes, near);
+}
+
+} // namespace
+
+double polishRate(std::span<const double> y, double r, Order order)
+{
+    return order == Order::Lanes ? lanesStep(y, r).next
+                                 : newtonStep<false>(y, r, Order::InOrder).next;
+}
+
+ShortPolish polishShortRate(std::span<const double> y, double r, double curvature, double near)
+{
+    const Step step = lanesStep(y, r, near);
+    if (!step.corrected)
+        return { r };
+    // With |c| · M2 <= |PV'(r)| / 4 the root lies within 2 |c| of r, where |PV'|
+    // keeps above half its value at r, and Newton leaves an error of at most
+    // M2 / (2 · |PV'| / 2) · (2 c)²: the step settles the rate when that is below
+    // a quarter of its last bit. M2 holds over that span only while it is a tiny
+    // part of 1 + r.
+    const double c = std::fabs(step.next - r), m1 = std::fabs(step.slope);
+    const bool settled = 4.0 * c <= 1e-4 * (1.0 + r) && 4.0 * c * curvature <= m1
+        && 4.0 * curvature / m1 * c * c <= 0.25 * kEps * std::fabs(step.next);
+    return { step.next, true, settled };
 }
 
 } // namespace orvex::irr

@@ -77,6 +77,18 @@ double rateByScan(std::span<const double> flows);
 enum class Order { Lanes, InOrder };
 double polishRate(std::span<const double> y, double r, Order order);
 
+// The same step with a bound of the error it leaves, from a bound of the second
+// derivative of what it zeroes (PV, or (1 + r)^n · PV below 0) within a few
+// steps of r: settled when that bound is below the last bit of the rate. near,
+// when above 0, is 1 / (1 + r) to the last bit or so, for r >= 0.
+struct ShortPolish {
+    double rate;
+    bool corrected = false; // the step was taken
+    bool settled = false;
+};
+ShortPolish polishShortRate(
+    std::span<const double> y, double r, double curvature, double near = 0.0);
+
 [[noreturn]] void noRate();
 
 } // namespace orvex::irr
