@@ -163,6 +163,41 @@ TEST(Irr, RatesNearZeroKeepTheirDigits)
     }
 }
 
+// Short series with one change of sign: a short search stops early, and the
+// last correction must see whether it settled the rate. Every digit agrees with
+// Newton's method run in long double from the returned rate.
+TEST(Irr, ShortSeriesKeepTheirDigits)
+{
+    std::mt19937 gen(16);
+    std::uniform_real_distribution<double> amount(0, 1000), excess(-0.1, 0.1);
+    std::uniform_int_distribution<int> length(3, 64);
+    for (int t = 0; t < 300; ++t) {
+        std::vector<double> x(static_cast<std::size_t>(length(gen)));
+        const std::size_t outlays = 1 + x.size() / 3;
+        double paid = 0, received = 0;
+        for (std::size_t k = 0; k < x.size(); ++k) {
+            x[k] = amount(gen) * (k < outlays ? -1 : 1);
+            (k < outlays ? paid : received) += std::fabs(x[k]);
+        }
+        const double scale = paid / received * (1 + excess(gen));
+        for (std::size_t k = outlays; k < x.size(); ++k)
+            x[k] *= scale;
+        const double r = internalRateOfReturn(x);
+        long double root = r;
+        for (int i = 0; i < 3; ++i) {
+            long double value = 0, slope = 0;
+            const long double log1pRoot = std::log1p(root);
+            for (std::size_t k = 0; k < x.size(); ++k) {
+                const long double term = x[k] * std::exp(-static_cast<long double>(k) * log1pRoot);
+                value += term;
+                slope -= static_cast<long double>(k) * term / (1 + root);
+            }
+            root -= value / slope;
+        }
+        EXPECT_NEAR(r, static_cast<double>(root), 2.5e-16 * std::fabs(r)) << "case " << t;
+    }
+}
+
 // For random mixed-sign flows, a returned rate zeroes the present value and no
 // rate nearer to 0 does.
 TEST(Irr, ReturnedRateZeroesThePresentValue)
