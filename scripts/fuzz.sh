@@ -84,7 +84,8 @@ for t in "${targets[@]}"; do
   [ -d "$dir" ] || continue
   inputs=("$dir"/*)
   [ -e "${inputs[0]}" ] || continue
-  if "$bin/$t" -timeout=10 -malloc_limit_mb=128 "${inputs[@]}" >"$root/build/fuzz/$t.replay.log" 2>&1; then
+  # A generous limit: the replay looks for faults, and a loaded machine is slow.
+  if "$bin/$t" -timeout=30 -malloc_limit_mb=128 "${inputs[@]}" >"$root/build/fuzz/$t.replay.log" 2>&1; then
     echo "$t: ${#inputs[@]} regression inputs replayed"
   else
     echo "$t: a regression input fails again, see build/fuzz/$t.replay.log" >&2
