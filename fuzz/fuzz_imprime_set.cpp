@@ -9,18 +9,10 @@
 #include "printing/report_preparation.h"
 
 #include <ostream>
-#include <streambuf>
 
 using namespace orvex;
 
 namespace {
-
-// Counts what a printer would receive and keeps none of it.
-class NullBuffer : public std::streambuf {
-protected:
-    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
 
 void checkSettings(const PrintSettings& s)
 {
@@ -62,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const ReportParameters p = prepareReport("corto.rpt", settings, false);
         fuzz::requireFiniteText(pageCountText(p), "Paginas");
-        NullBuffer sink;
+        fuzz::NullBuffer sink;
         std::ostream out(&sink);
         printToCharacterPrinter("corto.rpt", p, settings, { 0, 0, 1 }, out,
             [] { return std::string("06/12/2026 18:00:00"); });

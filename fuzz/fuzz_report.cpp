@@ -8,19 +8,8 @@
 #include "printing/report_preparation.h"
 
 #include <ostream>
-#include <streambuf>
 
 using namespace orvex;
-
-namespace {
-
-class NullBuffer : public std::streambuf {
-protected:
-    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -37,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::requireFiniteText(pageCountText(p), "Paginas");
         if (p.pageCount < 1 || p.widest < 80)
             fuzz::finding("report parameters", pageCountText(p));
-        NullBuffer sink;
+        fuzz::NullBuffer sink;
         std::ostream out(&sink);
         const auto now = [] { return std::string("06/12/2026 18:00:00"); };
         printToCharacterPrinter("informe.rpt", p, settings, { 0, 0, 1 }, out, now);

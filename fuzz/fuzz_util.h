@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <streambuf>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,13 @@ inline void requireFiniteText(std::string_view text, const char* what)
             finding(what, text);
     }
 }
+
+// Counts what a printer would receive and keeps none of it.
+class NullBuffer : public std::streambuf {
+protected:
+    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
 
 inline void requireFinite(double value, const char* what)
 {

@@ -6,6 +6,7 @@
 #include "common/ui/app_context.h"
 #include "common/ui/message_service.h"
 #include "records/field_bytes.h"
+#include "records/field_spec.h"
 #include "records/table_access.h"
 #include "records/table_config.h"
 
@@ -66,20 +67,8 @@ inline std::string readBytes(const std::string& path)
     return fileExists(path) ? readWholeFile(path) : std::string();
 }
 
-// A field as a test describes it: caption, I0 length, I1 type, then I2..I6.
-struct Field {
-    std::string caption;
-    std::int16_t length = 0, type = 0, hidden = 0, isProtected = 0, width = 0, digits = 0,
-                 decimals = 0;
-};
-
-inline FieldDescription describe(const Field& f)
-{
-    FieldDescription d;
-    d.caption = f.caption;
-    d.i = { f.length, f.type, f.hidden, f.isProtected, f.width, f.digits, f.decimals, 0, 0, 0, 0 };
-    return d;
-}
+using Field = testing::FieldSpec;
+using testing::describe;
 
 // A configuration over dataPath: header (its I3 the edit mode) and fields, with the
 // load-time defaults applied as a hand-off load applies them.

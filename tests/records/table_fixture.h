@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../temp_dir.h"
+#include "field_spec.h"
 #include "records/field_bytes.h"
 #include "records/table_config.h"
 #include "records/table_lock.h"
@@ -12,21 +13,6 @@
 #include <vector>
 
 namespace orvex::testing {
-
-// A field as a test describes it: caption, I0 length, I1 type, then I2..I6.
-struct FieldSpec {
-    std::string caption;
-    std::int16_t length = 0, type = 0, hidden = 0, isProtected = 0, width = 0, digits = 0,
-                 decimals = 0;
-};
-
-inline FieldDescription describe(const FieldSpec& s)
-{
-    FieldDescription d;
-    d.caption = s.caption;
-    d.i = { s.length, s.type, s.hidden, s.isProtected, s.width, s.digits, s.decimals, 0, 0, 0, 0 };
-    return d;
-}
 
 // Hooks that never wait in a window (cancelling when told to) and record the status texts.
 struct RecordingHooks : TableWaitHooks {
