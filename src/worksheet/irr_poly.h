@@ -51,6 +51,8 @@ public:
     }
     PolyValue at(double u) const;
     std::size_t size() const { return m_c.size(); }
+    std::span<const double> flows() const { return m_c; }
+    bool reversed() const { return m_reversed; }
     // Tolerance under which a value counts as zero at a touching root.
     double zeroTolerance(const PolyValue& v) const;
 
@@ -67,6 +69,14 @@ double refineRoot(const Polynomial& p, double lo, double hi, int signLo);
 // The root of P in (lowest, 1) nearest to 1, a touching root included, found by
 // scanning a fixed grid; NaN when there is none. P(1) must not be 0.
 double rootNearestOneByScan(const Polynomial& p, double lowest);
+
+// Whether the flows' polynomial, and the one of the flows read backwards, have
+// at most one root each in (0, 1), counted with multiplicity, as Descartes' rule
+// proves it from the running sums of the flows, summed once or twice; false
+// when it cannot tell. scale is the sum of the flows' magnitudes. The proof
+// holds for every polynomial P + d with |d| <= shift too: neither can come
+// within shift of 0 without crossing it (that would give P − P(u) a double root).
+bool atMostOneRootEachSide(std::span<const double> y, double scale, double shift);
 
 // The rate of return of the flows found by the grid scan on both sides of 0.
 double rateByScan(std::span<const double> flows);

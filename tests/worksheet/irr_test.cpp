@@ -1,5 +1,6 @@
 #include "common/calc_error.h"
 #include "worksheet/calculation.h"
+#include "worksheet/irr_poly.h"
 
 #include <gtest/gtest.h>
 
@@ -105,6 +106,53 @@ TEST(Irr, ClosePairsGiveTheRootNearestZero)
                 ASSERT_NO_THROW(r = internalRateOfReturn(rootsAt(r0, r0 + d, 1.0, m)));
                 EXPECT_NEAR(r, nearest, 0.1 * d);
             }
+}
+
+// A root either side of 0, the one below a little nearer: finding the one
+// above first must not hide it.
+TEST(Irr, RootsEitherSideOfZeroGiveTheNearer)
+{
+    for (double r0 : { 0.001, 0.003, 0.2 })
+        for (double d : { 1e-4, 1e-6 })
+            for (int m : { 0, 10, 30 }) {
+                SCOPED_TRACE(testing::Message() << "r0 " << r0 << " d " << d << " m " << m);
+                const double nearer = -r0 * (1 - d);
+                double r = 0;
+                ASSERT_NO_THROW(r = internalRateOfReturn(rootsAt(r0, nearer, 1.0, m)));
+                EXPECT_NEAR(r, nearer, 1e-9 * r0);
+            }
+}
+
+// Descartes' rule on the running sums: at most one root in (0, 1) for the flows
+// and for them read backwards, with room for the value to move by a shift.
+TEST(Irr, RunningSumsBoundTheRootsEachSide)
+{
+    struct Case {
+        const char* name;
+        std::vector<double> flows;
+        double shift;
+        bool atMostOne;
+    };
+    const std::vector<Case> cases = {
+        { "outlays in mid-life and at the end",
+            { -1000, 300, 300, 300, 300, -500, 300, 300, 300, -100 }, 0, true },
+        { "one sign change each way", { -1000, 600, 600 }, 0, true },
+        { "roots 10 % and 20 %", { -100, 230, -132 }, 0, false },
+        { "roots -10 % and -20 % (read backwards)", { -132, 230, -100 }, 0, false },
+        { "touching at 10 %", { -1, 2.2, -1.21 }, 0, false },
+        // 1 − u + u² stays above 3/4; the running sums prove it with a shift of
+        // 0.1 (second sums 1, 1, 1 against 3 shifts), not of 0.5.
+        { "no root, small shift", { 1, -1, 1 }, 0.1, true },
+        { "no root, large shift", { 1, -1, 1 }, 0.5, false },
+        { "a running sum of 0", { -1, 1, -1, 1 }, 0, false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        double scale = 0;
+        for (double v : c.flows)
+            scale += std::fabs(v);
+        EXPECT_EQ(irr::atMostOneRootEachSide(c.flows, scale, c.shift), c.atMostOne);
+    }
 }
 
 TEST(Irr, NoRateIsAnError)
