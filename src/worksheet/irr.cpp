@@ -17,6 +17,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <utility>
 
 namespace orvex {
 
@@ -119,45 +120,95 @@ PolyValue reversedAtOne(const PolyValue& v, double m)
     return { v.value, m * v.value - v.weighted, v.scale, m * v.scale - v.weightedScale };
 }
 
+// Σ y_k w^(n−1−k) and Σ |y_k| w^(n−1−k) by Horner's rule in w², even and odd
+// powers side by side: half the wait of one chain.
+std::pair<double, double> shortHorner(std::span<const double> y, double w)
+{
+    const double w2 = w * w;
+    const Pair step = { w2, w2 };
+    Pair value = {}, size = {};
+    std::size_t j = y.size() % 2; // an odd count starts with a pair whose first is 0
+    if (j == 1) {
+        value = Pair { 0.0, y[0] };
+        size = abs(value);
+    }
+    for (; j + 2 <= y.size(); j += 2) {
+        const Pair c = loadPair(&y[j]);
+        value = value * step + c;
+        size = size * step + abs(c);
+    }
+    return { value[0] * w + value[1], size[0] * w + size[1] };
+}
+
 // Up to this many flows the running sums are worth a look before the longer
 // search: they cost about what one evaluation of P does.
 constexpr std::size_t kOneRootASideTerms = 512;
 
+// Where the root below 0 of flows with at most one there lies against the rate
+// `reach` above: farther (Farther), nearer (Nearer), or too near that distance
+// to tell. The negative side's polynomial Σ y_k w^(n−1−k) has taken the sign
+// it has at 1 above its root; a short series takes Horner's rule, quicker than
+// the lanes, whose error stays below 2n ulps of Σ |y_k| w^(n−1−k).
+enum class Below { Farther, Nearer, Unknown };
+Below rootBelow(std::span<const double> y, const Polynomial& negative, int signAtOne, double reach)
+{
+    if (!(reach < 1.0))
+        return Below::Nearer; // every rate below 0 is nearer
+    const double w = 1.0 - reach;
+    double q = 0, bound = 0;
+    if (y.size() <= kShortTerms) {
+        const auto [value, size] = shortHorner(y, w);
+        q = value;
+        bound = 4.0 * static_cast<double>(y.size()) * kEps * size;
+    } else {
+        const PolyValue v = negative.at(w);
+        q = v.value;
+        bound = roundingBound(y.size()) * v.scale;
+    }
+    if (!(std::fabs(q) > bound))
+        return Below::Unknown;
+    return sign(q) == signAtOne ? Below::Farther : Below::Nearer;
+}
+
 // Flows whose running sums prove at most one root on each side of r = 0, with
 // room for a touching root's tolerance (atMostOneRootEachSide): a side has its
 // root when its ends differ in sign, and none comes near 0 elsewhere. With a
-// root on each side, the other side's polynomial at the same distance from 0
-// tells which is nearer. NaN when this cannot tell (the proof decides then).
+// root on each side, rootBelow tells which is nearer. NaN when this cannot
+// tell (the proof decides then).
 double rateOneRootASide(std::span<const double> y, const FlowScan& f, const Polynomial& positive,
     const Polynomial& negative, const PolyValue& oneNegative)
 {
     constexpr double kUnknown = std::numeric_limits<double>::quiet_NaN();
-    const double rounding = roundingBound(y.size());
-    if (!atMostOneRootEachSide(y, f.atOne.scale, rounding * f.atOne.scale))
+    if (!atMostOneRootEachSide(y, f.atOne.scale, roundingBound(y.size()) * f.atOne.scale))
         return kUnknown;
     const int atOne = sign(f.atOne.value);
     const bool above = sign(y.front()) != atOne, below = sign(y.back()) != atOne;
     if (!above && !below)
         noRate();
     if (!above)
-        return aloneRate(negative, oneNegative, kShortAccept);
-    const double r = aloneRate(positive, f.atOne, kShortAccept);
-    if (!below || std::isnan(r))
-        return r;
-    if (r >= 1.0)
-        return aloneRate(negative, oneNegative, kShortAccept); // every rate below 0 is nearer
-    // The root below 0 is nearer when it lies above w = 1 − r, where the
-    // negative side's polynomial Σ y_k w^(n−1−k) has not yet taken the sign it
-    // has at 1. Horner's rule leaves an error below 2n ulps of Σ |y_k| w^(n−1−k).
-    const double w = 1.0 - r;
-    double q = 0, size = 0;
-    for (const double c : y) {
-        q = q * w + c;
-        size = size * w + std::fabs(c);
+        return aloneRate(negative, oneNegative);
+    if (!below)
+        return aloneRate(positive, f.atOne);
+    double r = kUnknown;
+    Below rival = Below::Unknown;
+    if (y.size() <= kShortTerms) {
+        // The root above lies above the search's last lower end: when the
+        // root below is farther than that end's rate, it is farther than the
+        // root. Told before the last correction, it is worked out beside it.
+        Landing landing;
+        double low = 0.0;
+        const double u = solveShortAlone(y, false, f.atOne, landing, &low);
+        if (low > 0.0 && rootBelow(y, negative, atOne, (1.0 - low) / low) == Below::Farther)
+            rival = Below::Farther;
+        r = settledShortRate(positive, u, landing);
     }
-    if (!(std::fabs(q) > 4.0 * static_cast<double>(y.size()) * kEps * size))
+    if (std::isnan(r))
+        r = aloneRate(positive, f.atOne);
+    if (rival != Below::Farther)
+        rival = rootBelow(y, negative, atOne, r);
+    if (rival == Below::Unknown)
         return kUnknown;
-    return sign(q) == atOne ? r : aloneRate(negative, oneNegative, kShortAccept);
+    return rival == Below::Farther ? r : aloneRate(negative, oneNegative);
 }
 
 } // namespace
@@ -196,8 +247,7 @@ double internalRateOfReturn(std::span<const double> flows)
     if (f.signChanges == 1) {
         // Descartes: exactly one root, on the side where the ends differ in sign.
         const bool above = sign(f.atOne.value) != sign(y.front());
-        return above ? aloneRate(positive, f.atOne, kShortReach)
-                     : aloneRate(negative, oneNegative, kShortReach);
+        return above ? aloneRate(positive, f.atOne) : aloneRate(negative, oneNegative);
     }
     if (y.size() <= kOneRootASideTerms) {
         const double r = rateOneRootASide(y, f, positive, negative, oneNegative);

@@ -37,7 +37,101 @@ double curvatureNear(const Landing& at, double u, std::size_t n, bool above)
     return 2.0 * terms * at.v.weightedScale * (above ? square : 1.0 / square);
 }
 
+// The sums of a short series at u in two lanes, even and odd powers, with
+// Σ k² c_k u^k beside them for Halley's step.
+struct ShortSums {
+    PolyValue v;
+    double weighted2 = 0;
+};
+
+ShortSums shortSums(std::span<const double> y, bool reversed, double u)
+{
+    const std::size_t n = y.size(), m = n - 1;
+    const Pair step = { u * u, u * u }, two = { 2.0, 2.0 };
+    Pair power = { 1.0, u }, k = { 0.0, 1.0 };
+    Pair s = {}, w = {}, w2 = {}, a = {}, wa = {};
+    std::size_t j = 0;
+    for (; j + 2 <= n; j += 2) {
+        const Pair c = reversed ? Pair { y[m - j], y[m - j - 1] } : Pair { y[j], y[j + 1] };
+        const Pair t = c * power, size = abs(t), kt = k * t;
+        s += t;
+        w += kt;
+        w2 += k * kt;
+        a += size;
+        wa += k * size;
+        power *= step;
+        k += two;
+    }
+    if (j < n) {
+        const double t = y[reversed ? m - j : j] * power[0], kt = k[0] * t;
+        s[0] += t;
+        w[0] += kt;
+        w2[0] += k[0] * kt;
+        a[0] += std::fabs(t);
+        wa[0] += k[0] * std::fabs(t);
+    }
+    return { { s[0] + s[1], w[0] + w[1], a[0] + a[1], wa[0] + wa[1] }, w2[0] + w2[1] };
+}
+
+// Halley's step on P from u: −2 P P' / (2 P'² − P P''), with u P' = W and
+// u² P'' = W₂ − W. Written with ratios to S where the products of the sums
+// could leave the doubles.
+double halleyStep(double u, const ShortSums& at)
+{
+    constexpr double kLow = 0x1p-250, kHigh = 0x1p250;
+    double v = at.v.value, w = at.v.weighted, w2 = at.weighted2;
+    if (!(at.v.scale >= kLow && at.v.scale <= kHigh)) {
+        const double inverse = 1.0 / at.v.scale;
+        v *= inverse;
+        w *= inverse;
+        w2 *= inverse;
+    }
+    const double d = 2.0 * w * w - v * (w2 - w);
+    return d != 0.0 ? -2.0 * v * w * u / d : std::numeric_limits<double>::quiet_NaN();
+}
+
 } // namespace
+
+double solveShortAlone(std::span<const double> y, bool reversed, const PolyValue& atOne,
+    Landing& landing, double* bracketLow)
+{
+    const int signLo = sign(reversed ? y.back() : y.front());
+    double lo = 0.0, hi = 1.0, lastStep = 1.0;
+    double x = 1.0 + quickMobiusStep(1.0, atOne);
+    if (!(x > lo && x < hi))
+        x = split(lo, hi);
+    double u = x;
+    for (int iter = 0; iter < 200; ++iter) {
+        const ShortSums at = shortSums(y, reversed, x);
+        landing = { x, at.v };
+        if (at.v.value == 0.0)
+            break;
+        if (sign(at.v.value) == signLo)
+            lo = x;
+        else
+            hi = x;
+        if (hi - lo <= 2.0 * kEps * hi)
+            break;
+        const double step = halleyStep(x, at);
+        const double next = x + step;
+        const bool inside = next > lo && next < hi;
+        if (inside && std::fabs(step) <= kShortReach * x) {
+            u = next;
+            break;
+        }
+        if (inside && std::fabs(step) <= 0.5 * lastStep) {
+            lastStep = std::fabs(step);
+            x = next;
+        } else {
+            x = split(lo, hi);
+            lastStep = hi - lo;
+        }
+        u = x;
+    }
+    if (bracketLow)
+        *bracketLow = lo;
+    return u;
+}
 
 template <bool Alone>
 double solveOneRoot(const Polynomial& p, double lo, const PolyValue& vlo, double hi,
@@ -117,14 +211,14 @@ double settledShortRate(const Polynomial& p, double u, const Landing& landing, d
     return r;
 }
 
-double aloneRate(const Polynomial& p, const PolyValue& atOneOfP, double accept)
+double aloneRate(const Polynomial& p, const PolyValue& atOneOfP)
 {
     const std::span<const double> y = p.flows();
     const bool above = !p.reversed();
     const PolyValue low = atZero(above ? y.front() : y.back());
     if (y.size() <= kShortTerms) {
         Landing landing;
-        const double u = solveOneRoot<true>(p, 0.0, low, 1.0, atOneOfP, nullptr, accept, &landing);
+        const double u = solveShortAlone(y, p.reversed(), atOneOfP, landing);
         const double r = settledShortRate(p, u, landing);
         if (!std::isnan(r))
             return r;

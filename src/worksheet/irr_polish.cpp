@@ -267,7 +267,7 @@ ShortPolish polishShortRate(std::span<const double> y, double r, double curvatur
     // part of 1 + r.
     const double c = std::fabs(step.next - r), m1 = std::fabs(step.slope);
     const bool settled = 4.0 * c <= 1e-4 * (1.0 + r) && 4.0 * c * curvature <= m1
-        && 4.0 * curvature / m1 * c * c <= 0.25 * kEps * std::fabs(step.next);
+        && 16.0 * curvature * c * c <= kEps * std::fabs(step.next) * m1;
     return { step.next, true, settled };
 }
 

@@ -15,8 +15,9 @@ namespace orvex::irr {
 
 // Up to this many flows a search may stop further out, where the correction
 // checks its own result (polishShortRate): within kShortReach of its last
-// evaluation, and with a last step below kShortAccept taken unchecked, whose
-// error is then small enough for one correction to settle the rate, as a rule.
+// evaluation. A last Halley step that short, or a Newton step below
+// kShortAccept, is taken unchecked: its error is then small enough for one
+// correction to settle the rate, as a rule.
 inline constexpr std::size_t kShortTerms = 64;
 inline constexpr double kShortReach = 1e-4;
 inline constexpr double kShortAccept = 1e-7;
@@ -97,7 +98,17 @@ double settledShortRate(const Polynomial& p, double u, const Landing& landing,
 // u = 0 and u = 1, where the caller knows it is alone. A short series takes the
 // search's last step without checking where it lands: the correction in
 // double-double tells when it settled the rate.
-double aloneRate(const Polynomial& p, const PolyValue& atOneOfP, double accept);
+double aloneRate(const Polynomial& p, const PolyValue& atOneOfP);
+
+// The root of a short series alone in (0, 1), where P(0) = c_0 and P(1) differ
+// in sign: from the Möbius step off u = 1, which nearly lands on the root of a
+// level series, Halley's steps inside the shrinking bracket, splits otherwise.
+// Near the root a step cubes the error, so a step below kShortReach · x is
+// taken unchecked and left to the last correction, with the landing where P
+// was last evaluated. bracketLow, when given, receives the lower end of the
+// last bracket: the root lies above it.
+double solveShortAlone(std::span<const double> y, bool reversed, const PolyValue& atOne,
+    Landing& landing, double* bracketLow = nullptr);
 
 enum class Outcome { Root, None, Unsure };
 struct SideRoot {

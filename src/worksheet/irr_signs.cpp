@@ -25,9 +25,8 @@ bool atMostOneRootEachSide(std::span<const double> y, double scale, double shift
     for (std::size_t k = 0; k < m; ++k) {
         a += Pair { y[k], y[m - k] };
         b += a;
-        const Pair sizeA = abs(a), sizeB = abs(b);
-        smallestA = sizeA < smallestA ? sizeA : smallestA;
-        smallestB = sizeB < smallestB ? sizeB : smallestB;
+        smallestA = __builtin_ia32_minpd(abs(a), smallestA);
+        smallestB = __builtin_ia32_minpd(abs(b), smallestB);
         // The first term has no term before it: it counts a change against 0 at
         // most once, for both sums alike, and the count is corrected below.
         changesA += signFlip(a, lastA);

@@ -211,36 +211,41 @@ TEST(Irr, RatesNearZeroKeepTheirDigits)
     }
 }
 
-// Short series with one change of sign: a short search stops early, and the
-// last correction must see whether it settled the rate. Every digit agrees with
-// Newton's method run in long double from the returned rate.
+// Short series, half of them with an outlay in mid-life as well: a short
+// search stops early, and the last correction must see whether it settled the
+// rate. Every digit agrees with Newton's method run in long double from the
+// returned rate.
 TEST(Irr, ShortSeriesKeepTheirDigits)
 {
     std::mt19937 gen(16);
     std::uniform_real_distribution<double> amount(0, 1000), excess(-0.1, 0.1);
-    std::uniform_int_distribution<int> length(3, 64);
-    for (int t = 0; t < 300; ++t) {
+    std::uniform_int_distribution<int> length(4, 64);
+    for (int t = 0; t < 400; ++t) {
         std::vector<double> x(static_cast<std::size_t>(length(gen)));
         const std::size_t outlays = 1 + x.size() / 3;
+        const std::size_t midLife = t % 2 ? outlays + (x.size() - outlays) / 2 : 0;
         double paid = 0, received = 0;
         for (std::size_t k = 0; k < x.size(); ++k) {
-            x[k] = amount(gen) * (k < outlays ? -1 : 1);
-            (k < outlays ? paid : received) += std::fabs(x[k]);
+            const bool out = k < outlays || k == midLife;
+            x[k] = amount(gen) * (out ? -1 : 1);
+            (out ? paid : received) += std::fabs(x[k]);
         }
-        const double scale = paid / received * (1 + excess(gen));
+        // A third with rates near 0, where the search's last step lands farthest.
+        const double scale = paid / received * (1 + excess(gen) * (t % 3 ? 1 : 1e-5));
         for (std::size_t k = outlays; k < x.size(); ++k)
-            x[k] *= scale;
+            if (k != midLife)
+                x[k] *= scale;
         const double r = internalRateOfReturn(x);
-        long double root = r;
+        // In quadruple precision: long double loses the last digits of rates near 0.
+        __float128 root = r;
         for (int i = 0; i < 3; ++i) {
-            long double value = 0, slope = 0;
-            const long double log1pRoot = std::log1p(root);
-            for (std::size_t k = 0; k < x.size(); ++k) {
-                const long double term = x[k] * std::exp(-static_cast<long double>(k) * log1pRoot);
-                value += term;
-                slope -= static_cast<long double>(k) * term / (1 + root);
+            const __float128 v = 1 / (1 + root);
+            __float128 value = 0, slope = 0; // Σ x_k v^k and its derivative in v
+            for (std::size_t k = x.size(); k-- > 0;) {
+                slope = slope * v + value;
+                value = value * v + x[k];
             }
-            root -= value / slope;
+            root += value / (slope * v * v);
         }
         EXPECT_NEAR(r, static_cast<double>(root), 2.5e-16 * std::fabs(r)) << "case " << t;
     }
