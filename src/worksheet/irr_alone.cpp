@@ -44,7 +44,7 @@ struct ShortSums {
     double weighted2 = 0;
 };
 
-ShortSums shortSums(std::span<const double> y, bool reversed, double u)
+template <bool Reversed> ShortSums shortSums(std::span<const double> y, double u)
 {
     const std::size_t n = y.size(), m = n - 1;
     const Pair step = { u * u, u * u }, two = { 2.0, 2.0 };
@@ -52,7 +52,7 @@ ShortSums shortSums(std::span<const double> y, bool reversed, double u)
     Pair s = {}, w = {}, w2 = {}, a = {}, wa = {};
     std::size_t j = 0;
     for (; j + 2 <= n; j += 2) {
-        const Pair c = reversed ? Pair { y[m - j], y[m - j - 1] } : Pair { y[j], y[j + 1] };
+        const Pair c = Reversed ? Pair { y[m - j], y[m - j - 1] } : Pair { y[j], y[j + 1] };
         const Pair t = c * power, size = abs(t), kt = k * t;
         s += t;
         w += kt;
@@ -63,7 +63,7 @@ ShortSums shortSums(std::span<const double> y, bool reversed, double u)
         k += two;
     }
     if (j < n) {
-        const double t = y[reversed ? m - j : j] * power[0], kt = k[0] * t;
+        const double t = y[Reversed ? m - j : j] * power[0], kt = k[0] * t;
         s[0] += t;
         w[0] += kt;
         w2[0] += k[0] * kt;
@@ -102,7 +102,7 @@ double solveShortAlone(std::span<const double> y, bool reversed, const PolyValue
         x = split(lo, hi);
     double u = x;
     for (int iter = 0; iter < 200; ++iter) {
-        const ShortSums at = shortSums(y, reversed, x);
+        const ShortSums at = reversed ? shortSums<true>(y, x) : shortSums<false>(y, x);
         landing = { x, at.v };
         if (at.v.value == 0.0)
             break;
