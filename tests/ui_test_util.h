@@ -6,9 +6,9 @@
 #include "common/ui/app_context.h"
 #include "common/ui/message_service.h"
 #include "records/field_bytes.h"
-#include "records/field_spec.h"
 #include "records/table_access.h"
 #include "records/table_config.h"
+#include "records/test_fields.h"
 
 #include <QAbstractButton>
 #include <QApplication>

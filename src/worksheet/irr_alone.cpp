@@ -37,6 +37,37 @@ double curvatureNear(const Landing& at, double u, std::size_t n, bool above)
     return 2.0 * terms * at.v.weightedScale * (above ? square : 1.0 / square);
 }
 
+// The bracket a safeguarded search narrows around a root where P changes sign.
+struct Bracket {
+    double lo, hi;
+    int signLo; // the sign of P at lo
+    double lastStep;
+
+    // Keeps the side of x where P still changes sign; true once no double lies
+    // between the ends.
+    bool narrow(double x, double value)
+    {
+        if (sign(value) == signLo)
+            lo = x;
+        else
+            hi = x;
+        return hi - lo <= 2.0 * kEps * hi;
+    }
+    bool inside(double x) const { return x > lo && x < hi; }
+    // The step's end when it stays inside and at most halves the last step,
+    // else a split.
+    double follow(double x, double step)
+    {
+        const double next = x + step;
+        if (inside(next) && std::fabs(step) <= 0.5 * lastStep) {
+            lastStep = std::fabs(step);
+            return next;
+        }
+        lastStep = hi - lo;
+        return split(lo, hi);
+    }
+};
+
 // The sums of a short series at u in two lanes, even and odd powers, with
 // Σ k² c_k u^k beside them for Halley's step.
 struct ShortSums {
@@ -95,41 +126,26 @@ double halleyStep(double u, const ShortSums& at)
 double solveShortAlone(std::span<const double> y, bool reversed, const PolyValue& atOne,
     Landing& landing, double* bracketLow)
 {
-    const int signLo = sign(reversed ? y.back() : y.front());
-    double lo = 0.0, hi = 1.0, lastStep = 1.0;
+    Bracket bracket { 0.0, 1.0, sign(reversed ? y.back() : y.front()), 1.0 };
     double x = 1.0 + quickMobiusStep(1.0, atOne);
-    if (!(x > lo && x < hi))
-        x = split(lo, hi);
+    if (!bracket.inside(x))
+        x = split(0.0, 1.0);
     double u = x;
     for (int iter = 0; iter < 200; ++iter) {
         const ShortSums at = reversed ? shortSums<true>(y, x) : shortSums<false>(y, x);
         landing = { x, at.v };
-        if (at.v.value == 0.0)
-            break;
-        if (sign(at.v.value) == signLo)
-            lo = x;
-        else
-            hi = x;
-        if (hi - lo <= 2.0 * kEps * hi)
+        if (at.v.value == 0.0 || bracket.narrow(x, at.v.value))
             break;
         const double step = halleyStep(x, at);
-        const double next = x + step;
-        const bool inside = next > lo && next < hi;
-        if (inside && std::fabs(step) <= kShortReach * x) {
-            u = next;
+        if (bracket.inside(x + step) && std::fabs(step) <= kShortReach * x) {
+            u = x + step;
             break;
         }
-        if (inside && std::fabs(step) <= 0.5 * lastStep) {
-            lastStep = std::fabs(step);
-            x = next;
-        } else {
-            x = split(lo, hi);
-            lastStep = hi - lo;
-        }
+        x = bracket.follow(x, step);
         u = x;
     }
     if (bracketLow)
-        *bracketLow = lo;
+        *bracketLow = bracket.lo;
     return u;
 }
 
@@ -140,18 +156,17 @@ double solveOneRoot(const Polynomial& p, double lo, const PolyValue& vlo, double
     const auto mobius = [](double u, const PolyValue& v) {
         return Alone ? quickMobiusStep(u, v) : mobiusStep(u, v);
     };
-    const int signLo = sign(vlo.value);
+    Bracket bracket { lo, hi, sign(vlo.value), hi - lo };
     double x = hi + mobius(hi, vhi);
-    if (!(x > lo && x < hi))
+    if (!bracket.inside(x))
         x = lo + mobius(lo, vlo);
-    if (!(x > lo && x < hi)) {
+    if (!bracket.inside(x)) {
         // From u = 1 a long horizon's polynomial is flat: aim between a Newton
         // step on P, too short there, and the far end.
         const double newton = hi == 1.0 && vhi.weighted != 0.0 ? vhi.value / vhi.weighted : 0.0;
         x = newton > 0.0 && newton < 1.0 - lo ? 1.0 - std::sqrt(newton * (1.0 - lo))
                                               : split(lo, hi);
     }
-    double lastStep = hi - lo;
     for (int iter = 0; iter < 200; ++iter) {
         const PolyValue v = p.at(x);
         if (evaluations)
@@ -160,27 +175,16 @@ double solveOneRoot(const Polynomial& p, double lo, const PolyValue& vlo, double
             *landing = { x, v };
         if (v.value == 0.0)
             return x;
-        if (sign(v.value) == signLo)
-            lo = x;
-        else
-            hi = x;
-        if (hi - lo <= 2.0 * kEps * hi)
+        if (bracket.narrow(x, v.value))
             break;
         const double step = mobius(x, v);
         if (std::fabs(step) <= 2.0 * kEps * x)
             return x; // Newton has converged
-        const double next = x + step;
-        if (std::fabs(step) <= accept * x && next > lo && next < hi)
-            return next;
-        if (next > lo && next < hi && std::fabs(step) <= 0.5 * lastStep) {
-            lastStep = std::fabs(step);
-            x = next;
-        } else {
-            x = split(lo, hi);
-            lastStep = hi - lo;
-        }
+        if (std::fabs(step) <= accept * x && bracket.inside(x + step))
+            return x + step;
+        x = bracket.follow(x, step);
     }
-    return 0.5 * (lo + hi);
+    return 0.5 * (bracket.lo + bracket.hi);
 }
 
 template double solveOneRoot<false>(

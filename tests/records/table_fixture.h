@@ -1,10 +1,10 @@
 #pragma once
 
 #include "../temp_dir.h"
-#include "field_spec.h"
 #include "records/field_bytes.h"
 #include "records/table_config.h"
 #include "records/table_lock.h"
+#include "test_fields.h"
 
 #include <gtest/gtest.h>
 
