@@ -32,9 +32,19 @@ DD twoProduct(double a, double b)
     return { p, ((ah * bh - p) + ah * bl + al * bh) + al * bl };
 }
 
-DD multiply(DD a, DD b)
+// The same pair from a fused multiply-add, which cannot overflow in the splitting.
+template <bool Fma> DD exactProduct(double a, double b)
 {
-    const DD p = twoProduct(a.hi, b.hi);
+    if constexpr (Fma) {
+        const double p = a * b;
+        return { p, __builtin_fma(a, b, -p) };
+    }
+    return twoProduct(a, b);
+}
+
+template <bool Fma> DD multiply(DD a, DD b)
+{
+    const DD p = exactProduct<Fma>(a.hi, b.hi);
     return twoSum(p.hi, p.lo + a.hi * b.lo + a.lo * b.hi);
 }
 
@@ -90,7 +100,7 @@ template <bool Reversed, bool Fma>
 {
     const std::size_t n = y.size() - 1;
     auto coefficient = [&](std::size_t m) { return m > top ? 0.0 : y[Reversed ? n - m : m]; };
-    const DD x2 = multiply(x, x), x4 = multiply(x2, x2);
+    const DD x2 = multiply<Fma>(x, x), x4 = multiply<Fma>(x2, x2);
     const double t = kSplitter * x4.hi;
     const double x4hh = t - (t - x4.hi);
     const Pair xh = { x4.hi, x4.hi }, xhh = { x4hh, x4hh }, xhl = xh - xhh, xl = { x4.lo, x4.lo };
@@ -108,40 +118,59 @@ template <bool Reversed, bool Fma>
     }
     // Lane l holds Σ c_m x^(m − l) over m ≡ l (mod 4).
     DD value { acc[1].hi[1], acc[1].lo[1] };
-    value = add(multiply(value, x), DD { acc[1].hi[0], acc[1].lo[0] });
-    value = add(multiply(value, x), DD { acc[0].hi[1], acc[0].lo[1] });
-    value = add(multiply(value, x), DD { acc[0].hi[0], acc[0].lo[0] });
+    value = add(multiply<Fma>(value, x), DD { acc[1].hi[0], acc[1].lo[0] });
+    value = add(multiply<Fma>(value, x), DD { acc[0].hi[1], acc[0].lo[1] });
+    value = add(multiply<Fma>(value, x), DD { acc[0].hi[0], acc[0].lo[0] });
     const double w = ((weighted[1][1] * x.hi + weighted[1][0]) * x.hi + weighted[0][1]) * x.hi
         + weighted[0][0];
     return { value, w, w / x.hi };
 }
 
-// A short series in one chain of Horner steps, carrying the exact errors of each
-// product and sum along a second chain that runs beside it (compensated Horner):
-// as accurate as the lanes, without their set-up and recombination, which cost
-// more than a few terms. The error of the error chain, and e · x.lo, stay far
-// below the last bit of the value.
+// A short series in Horner steps on x², even and odd powers side by side,
+// carrying the exact errors of each product and sum along a second chain beside
+// each (compensated Horner): as accurate as the lanes, without their set-up and
+// recombination, which cost more than a few terms. The chains run at x.hi alone,
+// and x.lo enters at the end as P'(x.hi) · x.lo = weighted · (x.lo / x.hi), given
+// as loRatio: they need not wait for it. The errors of the error chains and of
+// that term stay far below the last bit of the value.
 template <bool Reversed, bool Fma>
-[[gnu::always_inline]] inline Sums hornerChain(std::span<const double> y, std::size_t top, DD x)
+[[gnu::always_inline]] inline Sums hornerChain(
+    std::span<const double> y, std::size_t top, double x, double loRatio)
 {
     const std::size_t n = y.size() - 1;
-    double s = y[Reversed ? n - top : top];
-    double e = 0, weighted = static_cast<double>(top) * s;
-    for (std::size_t m = top; m-- > 0;) {
-        const double c = y[Reversed ? n - m : m];
-        const double p = s * x.hi;
-        double pe;
-        if constexpr (Fma)
-            pe = __builtin_fma(s, x.hi, -p);
-        else
-            pe = twoProduct(s, x.hi).lo;
-        const double t = p + c, bb = t - p;
-        const double te = (p - (t - bb)) + (c - bb);
-        e = e * x.hi + ((pe + te) + s * x.lo);
-        weighted = weighted * x.hi + static_cast<double>(m) * c;
+    auto coefficient = [&](std::size_t m) { return m > top ? 0.0 : y[Reversed ? n - m : m]; };
+    // x² = sh + sl exactly.
+    const double sh = x * x;
+    const double sl = exactProduct<Fma>(x, x).lo;
+    const Pair xh = { sh, sh }, xl = { sl, sl }, two = { 2.0, 2.0 };
+    std::size_t j = top / 2;
+    Pair power = { static_cast<double>(2 * j), static_cast<double>(2 * j + 1) };
+    Pair s = { coefficient(2 * j), coefficient(2 * j + 1) };
+    Pair e = {}, weighted = power * s;
+    while (j-- > 0) {
+        const Pair c = { coefficient(2 * j), coefficient(2 * j + 1) };
+        power -= two;
+        const Pair p = s * xh;
+        Pair pe;
+        if constexpr (Fma) {
+            pe[0] = __builtin_fma(s[0], sh, -p[0]);
+            pe[1] = __builtin_fma(s[1], sh, -p[1]);
+        } else {
+            const DD even = twoProduct(s[0], sh), odd = twoProduct(s[1], sh);
+            pe = Pair { even.lo, odd.lo };
+        }
+        const Pair t = p + c, bb = t - p;
+        const Pair te = (p - (t - bb)) + (c - bb);
+        e = e * xh + ((pe + te) + s * xl);
+        weighted = weighted * xh + power * c;
         s = t;
     }
-    return { DD { s, e }, weighted, weighted / x.hi };
+    // even + x · odd, with the errors of that product and sum.
+    const DD odd = exactProduct<Fma>(s[1], x);
+    const DD sum = twoSum(s[0], odd.hi);
+    const double w = weighted[0] + weighted[1] * x;
+    const double lo = ((sum.lo + odd.lo) + (e[0] + e[1] * x)) + w * loRatio;
+    return { DD { sum.hi, lo }, w, w / x };
 }
 
 // Below this many terms one chain is quicker than four lanes.
@@ -187,14 +216,16 @@ struct Step {
     double slope = 0; // d value / d r at r
 };
 
+// loRatio is x.lo / x.hi, for the chain.
 template <bool Reversed, bool Fma>
-[[gnu::always_inline]] inline Sums sumsAt(std::span<const double> y, DD x, Order order)
+[[gnu::always_inline]] inline Sums sumsAt(
+    std::span<const double> y, DD x, double loRatio, Order order)
 {
     const std::size_t top = lastPower(x.hi, y.size() - 1);
     if (order == Order::InOrder)
         return hornerInOrder<Reversed>(y, top, x);
     if (top < kChainTerms)
-        return hornerChain<Reversed, Fma>(y, top, x);
+        return hornerChain<Reversed, Fma>(y, top, x.hi, loRatio);
     return horner<Reversed, Fma>(y, top, x);
 }
 
@@ -216,12 +247,12 @@ template <bool Fma>
         else
             vre = twoProduct(vh, onePlusR.hi).lo;
         const double rho = (1.0 - vr) - vre;
-        const DD v { vh, vh * (rho - vh * onePlusR.lo) };
-        sums = sumsAt<false, Fma>(y, v, order);
+        const double loRatio = rho - vh * onePlusR.lo;
+        sums = sumsAt<false, Fma>(y, DD { vh, vh * loRatio }, loRatio, order);
         step.slope = -sums.weighted * vh; // Σ −k y_k v^(k+1), with weighted = Σ k y_k v^k
     } else {
         // (1 + r)^n · PV(r) = Σ y_k w^(n−k), w = 1 + r held exactly as a double-double.
-        sums = sumsAt<true, Fma>(y, onePlusR, order);
+        sums = sumsAt<true, Fma>(y, onePlusR, onePlusR.lo / onePlusR.hi, order);
         step.slope = sums.derivative;
     }
     if (step.slope == 0.0 || !std::isfinite(step.slope))

@@ -213,15 +213,17 @@ TEST(Irr, RatesNearZeroKeepTheirDigits)
 
 // Short series, half of them with an outlay in mid-life as well: a short
 // search stops early, and the last correction must see whether it settled the
-// rate. Every digit agrees with Newton's method run in long double from the
+// rate. A quarter are longer, and a fifth have amounts near the largest
+// doubles, where the correction's exact products must not overflow. Every
+// digit agrees with Newton's method run in quadruple precision from the
 // returned rate.
-TEST(Irr, ShortSeriesKeepTheirDigits)
+TEST(Irr, SeriesKeepTheirDigits)
 {
     std::mt19937 gen(16);
     std::uniform_real_distribution<double> amount(0, 1000), excess(-0.1, 0.1);
-    std::uniform_int_distribution<int> length(4, 64);
+    std::uniform_int_distribution<int> shortLength(4, 64), longLength(65, 300);
     for (int t = 0; t < 400; ++t) {
-        std::vector<double> x(static_cast<std::size_t>(length(gen)));
+        std::vector<double> x(static_cast<std::size_t>(t % 4 ? shortLength(gen) : longLength(gen)));
         const std::size_t outlays = 1 + x.size() / 3;
         const std::size_t midLife = t % 2 ? outlays + (x.size() - outlays) / 2 : 0;
         double paid = 0, received = 0;
@@ -235,8 +237,10 @@ TEST(Irr, ShortSeriesKeepTheirDigits)
         for (std::size_t k = outlays; k < x.size(); ++k)
             if (k != midLife)
                 x[k] *= scale;
+        if (t % 5 == 0)
+            for (double& v : x)
+                v *= 0x1p990;
         const double r = internalRateOfReturn(x);
-        // In quadruple precision: long double loses the last digits of rates near 0.
         __float128 root = r;
         for (int i = 0; i < 3; ++i) {
             const __float128 v = 1 / (1 + root);
