@@ -174,12 +174,13 @@ Below rootBelow(std::span<const double> y, const Polynomial& negative, int signA
 // room for a touching root's tolerance (atMostOneRootEachSide): a side has its
 // root when its ends differ in sign, and none comes near 0 elsewhere. With a
 // root on each side, rootBelow tells which is nearer. NaN when this cannot
-// tell (the proof decides then).
+// tell (the proof decides then). rounding bounds the rounding error of the
+// sums at u = 1.
 double rateOneRootASide(std::span<const double> y, const FlowScan& f, const Polynomial& positive,
-    const Polynomial& negative, const PolyValue& oneNegative)
+    const Polynomial& negative, const PolyValue& oneNegative, double rounding)
 {
     constexpr double kUnknown = std::numeric_limits<double>::quiet_NaN();
-    if (!atMostOneRootEachSide(y, f.atOne.scale, roundingBound(y.size()) * f.atOne.scale))
+    if (!atMostOneRootEachSide(y, f.atOne.scale, rounding))
         return kUnknown;
     const int atOne = sign(f.atOne.value);
     const bool above = sign(y.front()) != atOne, below = sign(y.back()) != atOne;
@@ -232,14 +233,14 @@ double internalRateOfReturn(std::span<const double> flows)
         noRate(); // no flow, or a single one: the value is never 0
     if (f.signChanges == 0)
         noRate(); // every flow has one sign: the value never reaches 0
-    // A value at r = 0 lost in rounding: the rate is 0 or next to it, which the
-    // scan, with its compensated sum, tells apart. Sums too large for a double too.
-    if (f.signChanges < 0
-        || std::fabs(f.atOne.value) <= roundingBound(f.last - f.first + 1) * f.atOne.scale)
-        return rateByScan(flows);
-
     // Leading zeros only multiply the value by a power of u; trailing zeros add nothing.
     const std::span<const double> y = flows.subspan(f.first, f.last - f.first + 1);
+    // A value at r = 0 lost in rounding: the rate is 0 or next to it, which the
+    // scan, with its compensated sum, tells apart. Sums too large for a double too.
+    const double rounding = roundingBound(y.size()) * f.atOne.scale;
+    if (f.signChanges < 0 || std::fabs(f.atOne.value) <= rounding)
+        return rateByScan(flows);
+
     const Polynomial positive(y, false, f.cmax);
     const Polynomial negative(y, true, f.cmax);
     const PolyValue oneNegative = reversedAtOne(f.atOne, static_cast<double>(y.size() - 1));
@@ -250,7 +251,7 @@ double internalRateOfReturn(std::span<const double> flows)
         return above ? aloneRate(positive, f.atOne) : aloneRate(negative, oneNegative);
     }
     if (y.size() <= kOneRootASideTerms) {
-        const double r = rateOneRootASide(y, f, positive, negative, oneNegative);
+        const double r = rateOneRootASide(y, f, positive, negative, oneNegative, rounding);
         if (!std::isnan(r))
             return r;
     }

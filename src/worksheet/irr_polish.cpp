@@ -148,7 +148,7 @@ template <bool Reversed, bool Fma>
     Pair s = { coefficient(2 * j), coefficient(2 * j + 1) };
     Pair e = {}, weighted = power * s;
     while (j-- > 0) {
-        const Pair c = { coefficient(2 * j), coefficient(2 * j + 1) };
+        const Pair c = { y[Reversed ? n - 2 * j : 2 * j], y[Reversed ? n - 2 * j - 1 : 2 * j + 1] };
         power -= two;
         const Pair p = s * xh;
         Pair pe;
@@ -257,7 +257,11 @@ template <bool Fma>
     }
     if (step.slope == 0.0 || !std::isfinite(step.slope))
         return step;
-    const double next = r - (sums.value.hi + sums.value.lo) / step.slope;
+    // The lanes' step divides by a reciprocal worked out beside the value's last
+    // terms; the scan keeps its own answers.
+    const double value = sums.value.hi + sums.value.lo;
+    const double next = order == Order::InOrder ? r - value / step.slope
+                                                : r - value * (1.0 / step.slope);
     // Keep the correction only where it is one: small, and still a rate above −1.
     if (!std::isfinite(next) || next <= -1.0 || std::fabs(next - r) > 1e-6 * (1.0 + std::fabs(r)))
         return step;

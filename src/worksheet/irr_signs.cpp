@@ -40,16 +40,14 @@ bool atMostOneRootEachSide(std::span<const double> y, double scale, double shift
     const double terms = static_cast<double>(n);
     const double boundA = 2.0 * terms * kEps * scale + shift;
     const double boundB = 4.0 * terms * terms * kEps * scale + terms * shift;
-    bool each = std::isfinite(b[0]) && std::isfinite(b[1]) && std::isfinite(boundB);
-    const PairBits flip = signFlip(total, last);
-    for (int side = 0; side < 2; ++side) {
-        // A term within its bound of 0 has no known sign; the tail ends with
-        // the sign of A_m.
-        const auto first = static_cast<unsigned long long>(std::signbit(y[side == 0 ? 0 : m]));
-        const bool known = std::fabs(total[side]) > boundA && smallest[side] > boundB;
-        each = each && known && changes[side] + flip[side] - first <= 1;
-    }
-    return each;
+    // A term within its bound of 0 has no known sign; the tail ends with the
+    // sign of A_m. Each lane's first term counted a change when negative.
+    const Pair limitA = { boundA, boundA }, limitB = { boundB, boundB }, huge = { INFINITY, INFINITY };
+    const PairBits first = (PairBits)Pair { y[0], y[m] } >> 63;
+    const PairBits count = changes + signFlip(total, last) - first;
+    const PairBits each = (PairBits)(abs(total) > limitA) & (PairBits)(smallest > limitB)
+        & (PairBits)(abs(b) < huge) & (PairBits)(count <= PairBits { 1, 1 });
+    return std::isfinite(boundB) && (each[0] & each[1]) != 0;
 }
 
 } // namespace orvex::irr
