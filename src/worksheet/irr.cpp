@@ -214,6 +214,25 @@ double rateOneRootASide(std::span<const double> y, const FlowScan& f, const Poly
 
 } // namespace
 
+double irr::nearerOfTwo(std::span<const double> y, double above, double below)
+{
+    const double gap = above + below; // the distance above less the one below
+    if (std::fabs(gap) > 16.0 * kEps * above)
+        return gap > 0.0 ? below : above;
+    double atOne = 0, size = 0, cmax = 0;
+    for (double v : y) {
+        atOne += v;
+        size += std::fabs(v);
+        cmax = std::max(cmax, std::fabs(v));
+    }
+    if (std::fabs(atOne) > roundingBound(y.size()) * size) {
+        const Below rival = rootBelow(y, Polynomial(y, true, cmax), sign(atOne), above);
+        if (rival != Below::Unknown)
+            return rival == Below::Farther ? above : below;
+    }
+    return gap > 0.0 ? below : above;
+}
+
 double presentValue(double rate, std::span<const double> flows)
 {
     const double v = checkedDiv(1.0, 1.0 + rate);
@@ -269,8 +288,18 @@ double internalRateOfReturn(std::span<const double> flows)
     const SideRoot down = provenNearestRoot(negative, oneNegative, lowest);
     if (down.outcome == Outcome::Unsure)
         return rateByScan(flows);
+    const auto polished = [&](double rate, bool done) {
+        return done ? rate : polishRate(y, rate, Order::Lanes);
+    };
+    if (down.outcome == Outcome::None && !std::isnan(best)) {
+        const double r = rootJustBeyond(negative, best);
+        if (!std::isnan(r))
+            return nearerOfTwo(y, polished(best, settled), polished(r, false));
+    }
     if (down.outcome == Outcome::Root) {
         const double r = std::isnan(down.rate) ? rateNegative(down.u) : down.rate;
+        if (!std::isnan(best) && closeCall(best, r))
+            return nearerOfTwo(y, polished(best, settled), polished(r, !std::isnan(down.rate)));
         if (std::isnan(best) || -r < best) {
             best = r;
             settled = !std::isnan(down.rate);

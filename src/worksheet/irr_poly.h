@@ -7,6 +7,7 @@
 // Both have the sign and the roots of PV on their side of 0, and on each side
 // the root nearest to r = 0 is the root nearest to u = 1.
 
+#include <cmath>
 #include <cstddef>
 #include <limits>
 #include <span>
@@ -98,6 +99,25 @@ struct ShortPolish {
 };
 ShortPolish polishShortRate(
     std::span<const double> y, double r, double curvature, double near = 0.0);
+
+// Whether a root above 0 at rate `above` and one below at `below`, not yet
+// polished, lie so nearly as far from 0 that their order is not yet sure.
+inline bool closeCall(double above, double below)
+{
+    return std::fabs(above + below) <= 1e-6 * above;
+}
+
+// The rate of a root of the negative side's polynomial as far from 0 as the
+// rate `above`, within closeCall of it, where a search for the nearest root
+// below 0 that stopped at that distance may have missed it; NaN when the value
+// keeps its sign over that span.
+double rootJustBeyond(const Polynomial& negative, double above);
+
+// The nearer to 0 of a root above it and one below, both polished: by their
+// distances, and where those agree within their rounding, by the sign of the
+// value below 0 at the distance of the one above (the root below is the
+// nearest on its side).
+double nearerOfTwo(std::span<const double> y, double above, double below);
 
 [[noreturn]] void noRate();
 

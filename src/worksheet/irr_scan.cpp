@@ -200,6 +200,18 @@ double rootNearestOneByScan(const Polynomial& p, double lowest)
 
 void noRate() { throw CalcError(CalcErrorKind::NoRate, "no internal rate of return"); }
 
+double rootJustBeyond(const Polynomial& negative, double above)
+{
+    const double lo = std::max(0.0, 1.0 - above * (1.0 + 1e-6)), hi = 1.0 - above * (1.0 - 1e-6);
+    if (!(lo < hi))
+        return std::numeric_limits<double>::quiet_NaN();
+    const int signLo = sign(negative.at(lo).value);
+    if (signLo * sign(negative.at(hi).value) >= 0)
+        return std::numeric_limits<double>::quiet_NaN();
+    const double r = refineRoot(negative, lo, hi, signLo) - 1.0;
+    return r > -1.0 ? r : std::nextafter(-1.0, 0.0);
+}
+
 double rateByScan(std::span<const double> flows)
 {
     const FlowSummary f = summarize(flows);
@@ -238,8 +250,15 @@ double rateByScan(std::span<const double> flows)
     // A root below 0 only wins when it lies nearer to 0 than the one above.
     const double lowest = std::isnan(best) ? 0.0 : std::max(0.0, 1.0 - best);
     const double un = rootNearestOneByScan(negative, lowest);
+    if (std::isnan(un) && !std::isnan(best)) {
+        const double r = rootJustBeyond(negative, best);
+        if (!std::isnan(r))
+            return nearerOfTwo(y, polished(best), polished(r));
+    }
     if (!std::isnan(un)) {
         const double r = rateNegative(un);
+        if (!std::isnan(best) && closeCall(best, r))
+            return nearerOfTwo(y, polished(best), polished(r));
         if (std::isnan(best) || -r < best)
             best = r;
     }

@@ -123,6 +123,38 @@ TEST(Irr, RootsEitherSideOfZeroGiveTheNearer)
             }
 }
 
+// Roots either side of 0 as far from it to within 1e-10 or less: the rate is
+// the nearer (either, where they tie in their last bit), from the careful scan
+// as well, whose search below 0 stops at the distance of the root above.
+TEST(Irr, NearTiesAcrossZeroGiveTheNearer)
+{
+    // The root of (1 + r)^M · PV in quadruple precision, by Newton's method from r.
+    auto exactRoot = [](const std::vector<double>& x, double r) {
+        __float128 root = r;
+        for (int i = 0; i < 8; ++i) {
+            __float128 value = 0, slope = 0;
+            for (double c : x) {
+                slope = slope * (1 + root) + value;
+                value = value * (1 + root) + c;
+            }
+            root -= value / slope;
+        }
+        return static_cast<double>(root);
+    };
+    for (double r0 : { 0.003, 0.05, 0.7 })
+        for (double d : { 1e-10, 1e-12, -1e-12, 1e-13 })
+            for (int m : { 0, 10, 30 }) {
+                SCOPED_TRACE(testing::Message() << "r0 " << r0 << " d " << d << " m " << m);
+                const std::vector<double> x = rootsAt(r0, -r0 * (1 - d), 1.0, m);
+                const double above = exactRoot(x, r0), below = exactRoot(x, -r0 * (1 - d));
+                const double nearer = std::min(above, -below);
+                for (double r : { internalRateOfReturn(x), irr::rateByScan(x) }) {
+                    EXPECT_NEAR(std::fabs(r), nearer, 4e-16 * nearer) << "r " << r;
+                    EXPECT_NEAR(r, r > 0 ? above : below, 4e-16 * nearer) << "r " << r;
+                }
+            }
+}
+
 // Descartes' rule on the running sums: at most one root in (0, 1) for the flows
 // and for them read backwards, with room for the value to move by a shift.
 TEST(Irr, RunningSumsBoundTheRootsEachSide)
