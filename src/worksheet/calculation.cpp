@@ -97,8 +97,8 @@ template <bool Checked> struct RowSink {
 };
 
 template <bool Checked>
-[[gnu::always_inline]] inline void writeRow(SharedState& state, std::int16_t kind, std::int32_t start, std::int32_t end,
-    double amount, double growth, double sensitivity)
+[[gnu::always_inline]] inline void writeRow(SharedState& state, std::int16_t kind,
+    std::int32_t start, std::int32_t end, double amount, double growth, double sensitivity)
 {
     using Sink = RowSink<Checked>;
     const bool inflow = amount >= 0.0;
@@ -193,8 +193,8 @@ __attribute__((target("avx2"))) void writeRowWide(SharedState& state, std::int16
     writeRow<false>(state, kind, start, end, amount, growth, sensitivity);
 }
 
-void writeRowUnchecked(SharedState& state, std::int16_t kind, std::int32_t start,
-    std::int32_t end, double amount, double growth, double sensitivity)
+void writeRowUnchecked(SharedState& state, std::int16_t kind, std::int32_t start, std::int32_t end,
+    double amount, double growth, double sensitivity)
 {
     static const bool wide = __builtin_cpu_supports("avx2");
     if (wide)

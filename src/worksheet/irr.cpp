@@ -288,9 +288,8 @@ double internalRateOfReturn(std::span<const double> flows)
     const SideRoot down = provenNearestRoot(negative, oneNegative, lowest);
     if (down.outcome == Outcome::Unsure)
         return rateByScan(flows);
-    const auto polished = [&](double rate, bool done) {
-        return done ? rate : polishRate(y, rate, Order::Lanes);
-    };
+    const auto polished
+        = [&](double rate, bool done) { return done ? rate : polishRate(y, rate, Order::Lanes); };
     if (down.outcome == Outcome::None && !std::isnan(best)) {
         const double r = rootJustBeyond(negative, best);
         if (!std::isnan(r))

@@ -260,8 +260,8 @@ template <bool Fma>
     // The lanes' step divides by a reciprocal worked out beside the value's last
     // terms; the scan keeps its own answers.
     const double value = sums.value.hi + sums.value.lo;
-    const double next = order == Order::InOrder ? r - value / step.slope
-                                                : r - value * (1.0 / step.slope);
+    const double next
+        = order == Order::InOrder ? r - value / step.slope : r - value * (1.0 / step.slope);
     // Keep the correction only where it is one: small, and still a rate above −1.
     if (!std::isfinite(next) || next <= -1.0 || std::fabs(next - r) > 1e-6 * (1.0 + std::fabs(r)))
         return step;

@@ -42,7 +42,8 @@ bool atMostOneRootEachSide(std::span<const double> y, double scale, double shift
     const double boundB = 4.0 * terms * terms * kEps * scale + terms * shift;
     // A term within its bound of 0 has no known sign; the tail ends with the
     // sign of A_m. Each lane's first term counted a change when negative.
-    const Pair limitA = { boundA, boundA }, limitB = { boundB, boundB }, huge = { INFINITY, INFINITY };
+    const Pair limitA = { boundA, boundA }, limitB = { boundB, boundB },
+               huge = { INFINITY, INFINITY };
     const PairBits first = (PairBits)Pair { y[0], y[m] } >> 63;
     const PairBits count = changes + signFlip(total, last) - first;
     const PairBits each = (PairBits)(abs(total) > limitA) & (PairBits)(smallest > limitB)
